@@ -1,0 +1,94 @@
+#include "Main.h"
+
+#include "Fenster.h"
+#include "Handles.h"
+#include "Interaktion.h"
+#include "Programm.h"
+#include "frmFortschritt.h"
+#include "frmMain.h"
+#include "modFunktionen.h"
+#include "modKompression.h"
+
+#include <cstdio>
+#include <cwctype>
+
+namespace modMain {
+namespace {
+
+Prozessende prozessende = nullptr;
+
+// Held for the whole run: its existence tells a second start that one instance runs already.
+Handles::Handle einzelinstanz;
+
+bool LäuftSchon() {
+    einzelinstanz = Handles::Handle(CreateMutexW(nullptr, FALSE, L"Local\\Ladewerk-Einzelinstanz"));
+    return GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+std::wstring OhneRandLeerzeichen(const std::wstring& text) {
+    size_t anfang = 0, ende = text.size();
+    while (anfang < ende && std::iswspace(text[anfang])) ++anfang;
+    while (ende > anfang && std::iswspace(text[ende - 1])) --ende;
+    return text.substr(anfang, ende - anfang);
+}
+
+void WillkommenZeigen() {
+    frmMain& fenster = frmMain::Instanz();
+    if (!fenster.Laden()) return;
+    fenster.TextSetzen(Programm::Titel() + L" " + Programm::VersionKurz() + L" - Willkommen");
+    fenster.ElementTextSetzen(frmMain::lblTitel, Programm::Titel() + L" - Willkommen");
+    ShowWindow(fenster.Handle(), SW_SHOW);
+    SetFocus(fenster.Element(frmMain::cmdÖffnen));
+}
+
+}  // namespace
+
+void ProzessendeSetzen(Prozessende ende) { prozessende = ende; }
+
+void ZeichenInitialisieren() { Programm::UngültigeZeichen = {L"]", L"["}; }
+
+std::wstring BefehlszeilenPfad(const std::wstring& befehlszeile) {
+    // The program name is skipped the way the C runtime does it: quoted up to the next quote,
+    // bare up to the first blank.
+    size_t pos = 0;
+    if (!befehlszeile.empty() && befehlszeile[0] == L'"') {
+        const size_t zu = befehlszeile.find(L'"', 1);
+        pos = zu == std::wstring::npos ? befehlszeile.size() : zu + 1;
+    } else {
+        while (pos < befehlszeile.size() && befehlszeile[pos] != L' ' && befehlszeile[pos] != L'\t') ++pos;
+    }
+    const std::wstring argumente = befehlszeile.substr(pos);
+    return OhneRandLeerzeichen(modFunktionen::TextErsetzen(argumente, L"\"", L""));
+}
+
+void Main() {
+    if (LäuftSchon()) {
+        ProgrammBeenden();
+        return;
+    }
+    ZeichenInitialisieren();
+    modFortschritt::AnzeigeSetzen(&frmFortschritt::Instanz());
+
+    const std::wstring pfad = BefehlszeilenPfad(GetCommandLineW());
+    if (!pfad.empty() && modFunktionen::DateiExistiert(pfad)) {
+        const std::wstring frage =
+            L"Soll die Datei '" + modFunktionen::DateinameZurückgeben(pfad) + L"' jetzt verarbeitet werden?";
+        if (Interaktion::Frage(nullptr, frage, MB_YESNO | MB_DEFBUTTON1 | MB_ICONQUESTION) == IDYES)
+            modKompression::DateienDekomprimieren(pfad);
+        else
+            ProgrammBeenden();
+        return;
+    }
+    WillkommenZeigen();
+}
+
+void ProgrammBeenden() {
+    std::fflush(nullptr);
+    for (Fenster::Fenster* fenster : Fenster::GeladeneFenster()) fenster->Zerstören();
+    if (prozessende)
+        prozessende();
+    else
+        ExitProcess(0);
+}
+
+}  // namespace modMain

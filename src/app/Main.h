@@ -1,0 +1,24 @@
+#pragma once
+// Start and end of the program.
+
+#include <string>
+
+namespace modMain {
+
+// The start routine: single instance, the command line, then the question or the main window.
+void Main();
+
+// Every end of the program goes through here: flush files, unload all windows, end the process.
+// Returns only when a test has put its own Prozessende in place.
+void ProgrammBeenden();
+
+void ZeichenInitialisieren();
+
+// The whole argument text after the program name, every double quote removed: one path.
+std::wstring BefehlszeilenPfad(const std::wstring& befehlszeile);
+
+// What ends the process; tests put something in its place to see that the program would end.
+using Prozessende = void (*)();
+void ProzessendeSetzen(Prozessende ende);
+
+}  // namespace modMain

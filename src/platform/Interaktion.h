@@ -1,0 +1,44 @@
+#pragma once
+// The one seam through which the program asks a person anything. The program runs with the
+// real Win32 dialogs; tests install a Benutzer that answers from a script and records what was
+// asked, so whole flows run headless against real files, registry and archives.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace Interaktion {
+
+struct Meldung {
+    std::wstring text;
+    std::wstring titel;
+    UINT stil = MB_OK;  // MB_ buttons | icon | default button, as for MessageBoxW
+};
+
+struct Dateianfrage {
+    bool speichern = false;
+    std::wstring titel;
+    std::wstring filter;     // "Name|Muster|Name|Muster"
+    std::wstring dateiname;  // start value
+    DWORD flags = 0;         // OFN_ flags
+};
+
+class Benutzer {
+public:
+    virtual ~Benutzer() = default;
+    // Returns the button pressed (IDYES, IDNO, IDOK, ...).
+    virtual int MeldungZeigen(HWND besitzer, const Meldung& meldung) = 0;
+    // The chosen path; with several files the folder, then each name, separated by L'\0'.
+    // Nothing when the person cancelled or the dialog failed.
+    virtual std::optional<std::wstring> DateiWählen(HWND besitzer, const Dateianfrage& anfrage) = 0;
+};
+
+Benutzer& Aktuell();
+// Installs another answerer; nullptr brings back the real dialogs.
+void Setzen(Benutzer* benutzer);
+
+// A message box titled with the program's title.
+int Frage(HWND besitzer, const std::wstring& text, UINT stil);
+
+}  // namespace Interaktion

@@ -1,0 +1,24 @@
+#include "Programm.h"
+
+#include "Version.h"
+
+namespace Programm {
+
+std::vector<std::wstring> UngültigeZeichen;
+
+const std::wstring& Titel() {
+    static const std::wstring titel = LADEWERK_TITEL_W;
+    return titel;
+}
+
+int Major() { return LADEWERK_MAJOR; }
+int Minor() { return LADEWERK_MINOR; }
+int Revision() { return LADEWERK_REVISION; }
+
+std::wstring VersionKurz() { return std::to_wstring(Major()) + L"." + std::to_wstring(Minor()); }
+
+std::wstring VersionLang() { return VersionKurz() + L"." + std::to_wstring(Revision()); }
+
+std::wstring Rechtshinweis() { return LADEWERK_RECHTSHINWEIS_W; }
+
+}  // namespace Programm

@@ -1,0 +1,21 @@
+#pragma once
+// The program's identity (title and version) and the few program-wide values that more than
+// one layer reads. Lives at the bottom so that every layer can use it.
+
+#include <string>
+#include <vector>
+
+namespace Programm {
+
+const std::wstring& Titel();   // "Ladewerk"
+int Major();
+int Minor();
+int Revision();
+std::wstring VersionKurz();    // "1.10": captions and the version written into packages
+std::wstring VersionLang();    // "1.10.50"
+std::wstring Rechtshinweis();  // the legal notice of the version resource
+
+// Characters that package creation replaces in file names; filled once at start.
+extern std::vector<std::wstring> UngültigeZeichen;
+
+}  // namespace Programm

@@ -1,0 +1,244 @@
+#include "modFunktionen.h"
+
+#include "Handles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace modFunktionen {
+namespace {
+
+// The NLS functions take int lengths; a longer text is handled piece by piece.
+template <typename Funktion>
+bool InStücken(size_t länge, Funktion&& funktion) {
+    constexpr size_t kStück = size_t{1} << 30;
+    for (size_t anfang = 0; anfang < länge; anfang += kStück) {
+        if (!funktion(anfang, static_cast<int>(std::min(kStück, länge - anfang)))) return false;
+    }
+    return true;
+}
+
+// One unit in, one unit out, so positions found in the copy are positions in the original.
+std::wstring Großbuchstaben(const std::wstring& text) {
+    std::wstring groß(text.size(), L'\0');
+    InStücken(text.size(), [&](size_t anfang, int anzahl) {
+        if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data() + anfang, anzahl,
+                          groß.data() + anfang, anzahl, nullptr, nullptr, 0) != anzahl) {
+            std::copy_n(text.data() + anfang, anzahl, groß.data() + anfang);
+            CharUpperBuffW(groß.data() + anfang, static_cast<DWORD>(anzahl));
+        }
+        return true;
+    });
+    return groß;
+}
+
+bool BeginntMit(std::wstring_view text, std::wstring_view anfang) {
+    return text.substr(0, anfang.size()) == anfang;
+}
+
+// "\\?\" and "\\.\" are prefixes; everywhere else FindFirstFileW would read these as wildcards.
+bool NenntEinenNamen(const std::wstring& pfad) {
+    std::wstring_view rest = pfad;
+    if (BeginntMit(rest, L"\\\\?\\") || BeginntMit(rest, L"\\\\.\\")) rest.remove_prefix(4);
+    return rest.find_first_of(std::wstring_view(L"*?<>\"\0", 6)) == std::wstring_view::npos;
+}
+
+// Without a long-path manifest Windows cuts plain paths at MAX_PATH; the \\?\ form has no such
+// limit but is taken literally, so it needs the full, normalised path.
+std::wstring FürApi(const std::wstring& pfad) {
+    if (pfad.size() < MAX_PATH - 12 || BeginntMit(pfad, L"\\\\?\\") || BeginntMit(pfad, L"\\\\.\\")) return pfad;
+    std::wstring voll(pfad.size() + MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD länge = GetFullPathNameW(pfad.c_str(), static_cast<DWORD>(voll.size()), voll.data(), nullptr);
+        if (länge == 0) return pfad;
+        if (länge < voll.size()) {
+            voll.resize(länge);
+            break;
+        }
+        voll.resize(länge);
+    }
+    if (BeginntMit(voll, L"\\\\?\\") || BeginntMit(voll, L"\\\\.\\")) return voll;
+    if (BeginntMit(voll, L"\\\\")) return L"\\\\?\\UNC\\" + voll.substr(2);
+    return L"\\\\?\\" + voll;
+}
+
+size_t NamensAnfang(const std::wstring& pfad) {
+    const size_t trenner = pfad.find_last_of(L"\\/");
+    if (trenner != std::wstring::npos) return trenner + 1;
+    return pfad.size() >= 2 && pfad[1] == L':' ? 2 : 0;
+}
+
+// Windows resolves these names in any folder, with any extension, to the device.
+bool IstGerätename(std::wstring_view name) {
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+    if (name.size() != 3 && name.size() != 4) return false;
+    std::wstring klein(name);
+    for (wchar_t& z : klein) {
+        if (z >= L'A' && z <= L'Z') z = static_cast<wchar_t>(z - L'A' + L'a');
+    }
+    if (klein.size() == 3) return klein == L"nul" || klein == L"con" || klein == L"aux" || klein == L"prn";
+    return (BeginntMit(klein, L"com") || BeginntMit(klein, L"lpt")) && klein[3] >= L'1' && klein[3] <= L'9';
+}
+
+bool GerätImPfad(const std::wstring& pfad) {
+    return IstGerätename(std::wstring_view(pfad).substr(NamensAnfang(pfad)));
+}
+
+// Whether a device name opens does not depend on its folder everywhere (Windows maps
+// C:\missing\nul to \\.\nul), but callers use "Ordner\nul" to ask about Ordner.
+bool GerätesOrdnerExistiert(const std::wstring& pfad) {
+    const size_t anfang = NamensAnfang(pfad);
+    return OrdnerExistiert(anfang == 0 ? std::wstring(L".") : pfad.substr(0, anfang));
+}
+
+}  // namespace
+
+std::wstring PfadZurückgeben(const std::wstring& pfad) {
+    const size_t trenner = pfad.rfind(L'\\');
+    return trenner == std::wstring::npos ? std::wstring() : pfad.substr(0, trenner);
+}
+
+std::wstring DateinameZurückgeben(const std::wstring& pfad) {
+    const size_t trenner = pfad.rfind(L'\\');
+    return trenner == std::wstring::npos ? pfad : pfad.substr(trenner + 1);
+}
+
+std::wstring DateiendungZurückgeben(const std::wstring& pfad) {
+    const size_t punkt = pfad.rfind(L'.');
+    if (punkt == std::wstring::npos || pfad.find(L'\\', punkt) != std::wstring::npos) return {};
+    return pfad.substr(punkt);
+}
+
+std::wstring DateinameOhneEndung(const std::wstring& name) {
+    return name.substr(0, name.size() - DateiendungZurückgeben(name).size());
+}
+
+std::wstring NullzeichenEntfernen(const std::wstring& text) {
+    if (text.empty() || text.back() != L'\0') return text;
+    return text.substr(0, text.find(L'\0'));
+}
+
+bool TexteGleich(const std::wstring& a, const std::wstring& b) {
+    if (a.size() != b.size()) return false;
+    return InStücken(a.size(), [&](size_t anfang, int anzahl) {
+        return CompareStringOrdinal(a.data() + anfang, anzahl, b.data() + anfang, anzahl, TRUE) == CSTR_EQUAL;
+    });
+}
+
+std::wstring TextErsetzen(const std::wstring& text, const std::wstring& suche, const std::wstring& ersatz) {
+    if (suche.empty()) return text;
+    // These control characters have no case: comparing them exactly spares mapping the whole text.
+    const bool genau = suche.size() == 1 &&
+                       (suche[0] == L'\r' || suche[0] == L'\n' || suche[0] == L'\0' || suche[0] == L'\x01');
+    std::wstring großerText;
+    std::wstring großeSuche;
+    if (!genau) {
+        großerText = Großbuchstaben(text);
+        großeSuche = Großbuchstaben(suche);
+    }
+    const std::wstring_view heuhaufen = genau ? text : großerText;
+    const std::wstring_view nadel = genau ? suche : großeSuche;
+
+    // Going on behind the occurrence in the original is going on behind the replacement in the
+    // result, so inserted text is never searched, and the text is copied once instead of being
+    // moved for every occurrence.
+    std::wstring ergebnis;
+    size_t weiter = 0;
+    for (size_t fund; (fund = heuhaufen.find(nadel, weiter)) != std::wstring_view::npos; weiter = fund + suche.size()) {
+        ergebnis.append(text, weiter, fund - weiter);
+        ergebnis += ersatz;
+    }
+    if (weiter == 0) return text;
+    ergebnis.append(text, weiter);
+    return ergebnis;
+}
+
+bool TextDatensätzeLesen(const std::wstring& text, const std::wstring& trenner, long startPosition,
+                         long erwarteteAnzahl, std::vector<std::wstring>& datensätze) {
+    datensätze.assign(1, std::wstring());
+    if (text.empty()) return false;
+
+    size_t anzahl = 0;
+    const auto hinzufügen = [&](std::wstring datensatz) {
+        if (anzahl++ == 0) {
+            datensätze.front() = std::move(datensatz);
+        } else {
+            datensätze.push_back(std::move(datensatz));
+        }
+    };
+
+    size_t position = startPosition < 1 ? 0 : std::min(static_cast<size_t>(startPosition) - 1, text.size());
+    bool trennerGefunden = false;
+    if (!trenner.empty()) {
+        for (size_t fund; (fund = text.find(trenner, position)) != std::wstring::npos; position = fund + trenner.size()) {
+            hinzufügen(text.substr(position, fund - position));
+            trennerGefunden = true;
+        }
+    }
+    // A separator that ends the text opens one more, empty record. Only a separator read
+    // here counts: neither one overlapping the previous nor one before the start position.
+    if (trennerGefunden && position == text.size()) {
+        hinzufügen(std::wstring());
+    } else if (position < text.size()) {
+        hinzufügen(text.substr(position));
+    }
+    return erwarteteAnzahl < 0 || (anzahl >= 1 && anzahl == static_cast<size_t>(erwarteteAnzahl));
+}
+
+bool DateiExistiert(const std::wstring& pfad) {
+    if (pfad.empty() || pfad.back() == L':' || pfad.back() == L'\\' || pfad.back() == L'/') return false;
+    if (!NenntEinenNamen(pfad)) return false;
+    if (GerätImPfad(pfad)) return GerätesOrdnerExistiert(pfad);
+
+    const std::wstring api = FürApi(pfad);
+    WIN32_FIND_DATAW daten{};
+    const Handles::Suche suche(FindFirstFileExW(api.c_str(), FindExInfoBasic, &daten, FindExSearchNameMatch, nullptr, 0));
+    if (suche) return (daten.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+
+    // Listing the folder may be denied while the file itself can be opened. Without
+    // FILE_FLAG_BACKUP_SEMANTICS a folder does not open here.
+    const Handles::Datei datei(CreateFileW(api.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER größe{};
+    return datei && GetFileSizeEx(datei.Get(), &größe);
+}
+
+bool OrdnerExistiert(const std::wstring& pfad) {
+    if (pfad.empty() || pfad.find(L'\0') != std::wstring::npos) return false;
+    const DWORD attribute = GetFileAttributesW(FürApi(pfad).c_str());
+    return attribute != INVALID_FILE_ATTRIBUTES && (attribute & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool DateiLöschen(const std::wstring& pfad) {
+    if (!DateiExistiert(pfad)) return true;
+    // "Ordner\nul" exists, but there is only the device behind it.
+    if (GerätImPfad(pfad)) return false;
+
+    const std::wstring api = FürApi(pfad);
+    const DWORD vorher = GetFileAttributesW(api.c_str());
+    SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!DeleteFileW(api.c_str()) && vorher != INVALID_FILE_ATTRIBUTES) {
+        SetFileAttributesW(api.c_str(), vorher);
+    }
+    return !DateiExistiert(pfad);
+}
+
+std::optional<unsigned char> Windows1252Code(wchar_t zeichen) {
+    // 0x80..0x9F; 0 where Windows-1252 leaves the code unassigned.
+    static constexpr std::array<wchar_t, 32> kC1 = {
+        L'\u20AC', 0,         L'\u201A', L'\u0192', L'\u201E', L'\u2026', L'\u2020', L'\u2021',
+        L'\u02C6', L'\u2030', L'\u0160', L'\u2039', L'\u0152', 0,         L'\u017D', 0,
+        0,         L'\u2018', L'\u2019', L'\u201C', L'\u201D', L'\u2022', L'\u2013', L'\u2014',
+        L'\u02DC', L'\u2122', L'\u0161', L'\u203A', L'\u0153', 0,         L'\u017E', L'\u0178',
+    };
+    if (zeichen < 0x80 || (zeichen >= 0xA0 && zeichen <= 0xFF)) return static_cast<unsigned char>(zeichen);
+    const auto treffer = std::find(kC1.begin(), kC1.end(), zeichen);
+    if (treffer == kC1.end()) return std::nullopt;
+    return static_cast<unsigned char>(0x80 + (treffer - kC1.begin()));
+}
+
+}  // namespace modFunktionen

@@ -1,0 +1,38 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace modFunktionen {
+
+// Text operations, no file-system access: only '\' separates folders and nothing is normalised.
+std::wstring PfadZurückgeben(const std::wstring& pfad);        // text before the last '\' (without it); empty when no '\'. C:\a\b.txt -> C:\a ; C:\ -> C:
+std::wstring DateinameZurückgeben(const std::wstring& pfad);   // text after the last '\'; whole path when no '\'
+std::wstring DateiendungZurückgeben(const std::wstring& pfad); // from the last '.' to the end, dot included; empty when no '.' or when a '\' follows the last '.'
+std::wstring DateinameOhneEndung(const std::wstring& name);    // name without what DateiendungZurückgeben returns; unchanged when no extension or empty
+// Win32 buffers come back padded with L'\0'; a text that does not end in one was never such a buffer.
+std::wstring NullzeichenEntfernen(const std::wstring& text);   // when the LAST char is L'\0': the text before the FIRST L'\0'; otherwise unchanged
+// Ordinal, so the result does not depend on the user's locale; Ä and ä are still equal.
+bool TexteGleich(const std::wstring& a, const std::wstring& b); // same length and equal ignoring letter case; two empty texts are equal
+// Replaces every occurrence, ignoring letter case (except for the single characters \r, \n,
+// \0 and \x01, which are compared exactly). Inserted text is never searched again, so
+// replacing "a" by "aa" ends.
+std::wstring TextErsetzen(const std::wstring& text, const std::wstring& suche, const std::wstring& ersatz);
+// Splits text at trenner from the 1-based startPosition (< 1 counts as 1). datensätze always
+// holds at least one entry afterwards; a text ending in trenner yields a last empty record.
+// True when erwarteteAnzahl < 0 or exactly erwarteteAnzahl (>= 1) records were read.
+bool TextDatensätzeLesen(const std::wstring& text, const std::wstring& trenner, long startPosition, long erwarteteAnzahl, std::vector<std::wstring>& datensätze);
+
+// File system. Paths longer than MAX_PATH work; a path containing L'\0' or a wildcard names no file.
+// True for a file, also a hidden one, never for a folder. "Ordner\nul" (any DOS device name)
+// counts as existing exactly when Ordner is an existing folder: that is how folders get tested.
+bool DateiExistiert(const std::wstring& pfad);
+bool OrdnerExistiert(const std::wstring& pfad);
+// Deletes read-only and hidden files too. True when no such file exists afterwards; a file that
+// cannot be deleted (e.g. open elsewhere) keeps its content and attributes.
+bool DateiLöschen(const std::wstring& pfad);
+
+// Rules that were defined on 8-bit character codes judge a character by its Windows-1252 code.
+std::optional<unsigned char> Windows1252Code(wchar_t zeichen);  // nullopt when the character has no Windows-1252 code
+
+}  // namespace modFunktionen

@@ -1,0 +1,185 @@
+#include "Main.h"
+#include "Programm.h"
+#include "SkriptBenutzer.h"
+#include "TempOrdner.h"
+#include "frmFortschritt.h"
+#include "frmMain.h"
+#include "modKompression.h"
+
+#include <gtest/gtest.h>
+
+TEST(Befehlszeile, WholeArgumentTextWithoutQuotesIsOnePath) {
+    struct Fall {
+        const wchar_t* befehlszeile;
+        const wchar_t* pfad;
+    } const fälle[] = {
+        {L"\"C:\\Programme\\Ladewerk\\ladewerk.exe\" \"C:\\Eigene Dateien\\Downloads 1.lwx\"",
+         L"C:\\Eigene Dateien\\Downloads 1.lwx"},
+        {L"\"C:\\Programme\\Ladewerk\\ladewerk.exe\" C:\\Eigene Dateien\\Downloads 1.lwx",
+         L"C:\\Eigene Dateien\\Downloads 1.lwx"},
+        {L"ladewerk.exe C:\\a\"b\".lwx", L"C:\\ab.lwx"},
+        {L"ladewerk.exe   C:\\a.lwx  ", L"C:\\a.lwx"},
+        {L"\"C:\\Pro gramme\\ladewerk.exe\"", L""},
+        {L"ladewerk.exe", L""},
+        {L"ladewerk.exe \"\"", L""},
+        {L"\"C:\\Pro gramme\\ladewerk.exe\"C:\\x.lwx", L"C:\\x.lwx"},
+        {L"\"C:\\unbeendet", L""},
+    };
+    for (const auto& [befehlszeile, pfad] : fälle) EXPECT_EQ(modMain::BefehlszeilenPfad(befehlszeile), pfad) << befehlszeile;
+}
+
+TEST(Programm, TitleVersionAndInvalidCharacters) {
+    EXPECT_EQ(Programm::Titel(), L"Ladewerk");
+    EXPECT_EQ(Programm::VersionKurz(), L"1.10");
+    EXPECT_EQ(Programm::VersionLang(), L"1.10.50");
+    modMain::ZeichenInitialisieren();
+    EXPECT_EQ(Programm::UngültigeZeichen, (std::vector<std::wstring>{L"]", L"["}));
+}
+
+namespace {
+
+std::wstring Schriftname(HWND element, LONG* höhe = nullptr, LONG* gewicht = nullptr) {
+    LOGFONTW lf{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(element, WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    if (höhe) *höhe = lf.lfHeight;
+    if (gewicht) *gewicht = lf.lfWeight;
+    return lf.lfFaceName;
+}
+
+RECT ClientRechteck(HWND fenster, HWND element) {
+    RECT r;
+    GetWindowRect(element, &r);
+    MapWindowPoints(nullptr, fenster, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+int Dpi() {
+    HDC dc = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    return dpi;
+}
+
+}  // namespace
+
+TEST(Hauptfenster, ControlsCarryTheirTextsInTahomaAtTheirLayout) {
+    frmMain& fenster = frmMain::Instanz();
+    ASSERT_TRUE(fenster.Laden());
+    struct Fall {
+        int id;
+        const wchar_t* text;
+    } const texte[] = {
+        {frmMain::cmdInfo, L"Info..."},
+        {frmMain::cmdEnde, L"Beenden"},
+        {frmMain::cmdÖffnen, L"Datei öffnen..."},
+        {frmMain::cmdErstellen, L"Datei erstellen..."},
+        {frmMain::lblBeschreibung, L"Bitte wählen Sie die gewünschte Funktion aus:"},
+        {frmMain::lblÖffnen,
+         L"Öffnen Sie eine mit diesem Programm erstellte Datei. Dabei werden die enthaltenen Dateien in die passenden "
+         L"Ordner entpackt und FileSharing- Programme neu gestartet."},
+        {frmMain::lblErstellen,
+         L"Erstellen Sie eine Datei, in der Ihre Downloads zusammengefasst werden und portieren Sie diese zum "
+         L"Download auf einen anderen Computer."},
+    };
+    for (const auto& [id, text] : texte) {
+        EXPECT_EQ(fenster.ElementText(id), text) << id;
+        EXPECT_EQ(Schriftname(fenster.Element(id)), L"Tahoma") << id;
+    }
+    LONG höhe = 0, gewicht = 0;
+    EXPECT_EQ(Schriftname(fenster.Element(frmMain::lblTitel), &höhe, &gewicht), L"Tahoma");
+    EXPECT_EQ(gewicht, FW_BOLD);
+    EXPECT_EQ(höhe, -MulDiv(12, Dpi(), 72));
+
+    const RECT öffnen = ClientRechteck(fenster.Handle(), fenster.Element(frmMain::cmdÖffnen));
+    EXPECT_EQ(öffnen.left, MulDiv(1440, Dpi(), 1440));
+    EXPECT_EQ(öffnen.right - öffnen.left, MulDiv(1800, Dpi(), 1440));
+    RECT client;
+    GetClientRect(fenster.Handle(), &client);
+    EXPECT_EQ(client.right, MulDiv(8160, Dpi(), 1440));
+    EXPECT_EQ(client.bottom, MulDiv(3960, Dpi(), 1440));
+}
+
+TEST(Fortschrittsfenster, LayoutAndFontsFollowTheirTable) {
+    frmFortschritt& fenster = frmFortschritt::Instanz();
+    ASSERT_TRUE(fenster.Laden());
+    RECT client;
+    GetClientRect(fenster.Handle(), &client);
+    EXPECT_EQ(client.right, MulDiv(8475, Dpi(), 1440));
+    EXPECT_EQ(client.bottom, MulDiv(3120, Dpi(), 1440));
+    const RECT knopf = ClientRechteck(fenster.Handle(), fenster.Element(frmFortschritt::cmdBeenden));
+    EXPECT_EQ(knopf.left, MulDiv(6885, Dpi(), 1440));
+    EXPECT_EQ(knopf.top, MulDiv(2745, Dpi(), 1440));
+    EXPECT_EQ(fenster.ElementText(frmFortschritt::lblTitel1), L"Folgende Vorgänge werden ausgeführt, bitte warten:");
+    LONG höhe = 0, gewicht = 0;
+    EXPECT_EQ(Schriftname(fenster.Element(frmFortschritt::lblTitel1), &höhe, &gewicht), L"Tahoma");
+    EXPECT_EQ(gewicht, FW_BOLD);
+    EXPECT_EQ(höhe, -MulDiv(975, Dpi(), 7200));
+    EXPECT_EQ(Schriftname(fenster.Element(frmFortschritt::txtFortschritt), &höhe), L"Tahoma");
+    EXPECT_EQ(höhe, -MulDiv(825, Dpi(), 7200));
+}
+
+namespace {
+
+// Opening from the main window, with the person at the seam scripted.
+class Oeffnen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(haupt.Laden());
+        modFortschritt::AnzeigeSetzen(&fortschritt);
+    }
+    void TearDown() override { fortschritt.cmdBeenden_Click(); }
+
+    SkriptBenutzer person;
+    TempOrdner ordner;
+    frmMain& haupt = frmMain::Instanz();
+    frmFortschritt& fortschritt = frmFortschritt::Instanz();
+};
+
+}  // namespace
+
+TEST_F(Oeffnen, CancelledDialogChangesNothing) {
+    fortschritt.cmdBeenden_Click();
+    fortschritt.ZeileAnhängen(L"vom letzten Mal");
+    person.WähleDatei(std::nullopt);
+    haupt.cmdÖffnen_Click();
+
+    ASSERT_EQ(person.Fragen().size(), 1u);
+    const auto& anfrage = person.Fragen()[0].datei;
+    EXPECT_EQ(anfrage.filter, L"Ladewerk-Dateien (*.lwx)|*.lwx");
+    EXPECT_EQ(anfrage.flags, 0x81004u);
+    EXPECT_EQ(person.Fragen()[0].besitzer, haupt.Handle());
+    EXPECT_TRUE(IsWindowEnabled(haupt.Handle()));
+    EXPECT_FALSE(fortschritt.IstSichtbar());
+    EXPECT_EQ(fortschritt.Protokoll().substr(fortschritt.Protokoll().size() - 15), L"vom letzten Mal");
+}
+
+TEST_F(Oeffnen, ChosenPackageRunsInModeOneAndLeavesThePackageAlone) {
+    const std::wstring paket = ordner.Datei(L"Downloads 1.lwx", "PK");
+    person.WähleDatei(paket);
+    haupt.cmdÖffnen_Click();
+
+    EXPECT_TRUE(IsWindowEnabled(haupt.Handle()));
+    EXPECT_TRUE(fortschritt.IstSichtbar());
+    EXPECT_EQ(fortschritt.Tag, L"1");
+    EXPECT_EQ(fortschritt.Text(), L"Ladewerk - Fortschritt");
+    EXPECT_TRUE(IsWindowEnabled(fortschritt.Element(frmFortschritt::cmdBeenden)));
+    EXPECT_TRUE(fortschritt.TimerAktiv());
+    const std::wstring log = fortschritt.Protokoll();
+    EXPECT_EQ(log.rfind(L"Bereite DeKompression vor...\r\n", 0), 0u) << log;
+    EXPECT_NE(log.find(L"'Downloads 1.lwx'"), std::wstring::npos) << log;
+    EXPECT_TRUE(log.ends_with(L"\r\nDekompression und Verarbeitung beendet")) << log;
+    EXPECT_NE(GetFileAttributesW(paket.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Oeffnen, CommandLineRunOpensTheWindowInModeTwoEvenForAVanishedPackage) {
+    fortschritt.cmdBeenden_Click();
+    const std::wstring fehlt = ordner.Pfad() + L"\\weg.lwx";
+    modKompression::DateienDekomprimieren(fehlt);
+
+    EXPECT_TRUE(fortschritt.IstSichtbar());
+    EXPECT_EQ(fortschritt.Tag, L"2");
+    EXPECT_FALSE(haupt.IstSichtbar());
+    EXPECT_EQ(fortschritt.Protokoll(),
+              L"Fehler - Datei '" + fehlt + L"' existiert nicht\r\nDekompression und Verarbeitung beendet");
+    fortschritt.Tag = L"0";  // closing in TearDown must not end the test program
+}

@@ -1,0 +1,269 @@
+#include "modFunktionen.h"
+
+#include "Handles.h"
+#include "TempOrdner.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
+namespace mf = modFunktionen;
+
+namespace {
+
+bool Vorhanden(const std::wstring& pfad) {
+    return GetFileAttributesW((L"\\\\?\\" + pfad).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring Anlegen(const std::wstring& pfad, DWORD attribute) {
+    const Handles::Datei datei(CreateFileW((L"\\\\?\\" + pfad).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attribute, nullptr));
+    DWORD geschrieben = 0;
+    EXPECT_TRUE(datei && WriteFile(datei.Get(), "Inhalt", 6, &geschrieben, nullptr)) << pfad;
+    return pfad;
+}
+
+std::string Inhalt(const std::wstring& pfad) {
+    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string inhalt(64, '\0');
+    DWORD gelesen = 0;
+    if (!datei || !ReadFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &gelesen, nullptr)) return {};
+    inhalt.resize(gelesen);
+    return inhalt;
+}
+
+}  // namespace
+
+TEST(modFunktionenText, PathPartsSplitAtTheLastBackslashOnly) {
+    struct Fall {
+        std::wstring pfad, ordner, name, endung, ohneEndung;
+    };
+    const Fall kFälle[] = {
+        {L"C:\\a\\b.txt", L"C:\\a", L"b.txt", L".txt", L"C:\\a\\b"},
+        {L"C:\\", L"C:", L"", L"", L"C:\\"},
+        {L"b.tar.gz", L"", L"b.tar.gz", L".gz", L"b.tar"},
+        {L"C:\\a.d\\b", L"C:\\a.d", L"b", L"", L"C:\\a.d\\b"},
+        {L"a/b.c/d", L"", L"a/b.c/d", L".c/d", L"a/b"},
+        {L".profil", L"", L".profil", L".profil", L""},
+        {L"b.", L"", L"b.", L".", L"b"},
+        {L"\\\\srv\\frei\\x", L"\\\\srv\\frei", L"x", L"", L"\\\\srv\\frei\\x"},
+        {L"", L"", L"", L"", L""},
+    };
+    for (const auto& [pfad, ordner, name, endung, ohneEndung] : kFälle) {
+        EXPECT_EQ(mf::PfadZurückgeben(pfad), ordner) << pfad;
+        EXPECT_EQ(mf::DateinameZurückgeben(pfad), name) << pfad;
+        EXPECT_EQ(mf::DateiendungZurückgeben(pfad), endung) << pfad;
+        EXPECT_EQ(mf::DateinameOhneEndung(pfad), ohneEndung) << pfad;
+    }
+}
+
+TEST(modFunktionenText, TrailingNulCutsAtTheFirstNul) {
+    const std::pair<std::wstring, std::wstring> kFälle[] = {
+        {L"abc\0\0\0"s, L"abc"}, {L"ab\0cd\0"s, L"ab"}, {L"ab\0cd"s, L"ab\0cd"s}, {L"\0"s, L""}, {L"", L""},
+    };
+    for (const auto& [ein, soll] : kFälle) EXPECT_EQ(mf::NullzeichenEntfernen(ein), soll) << ein;
+}
+
+TEST(modFunktionenText, EqualityIgnoresCaseOfUmlautsAndKeepsLength) {
+    struct Fall {
+        std::wstring a, b;
+        bool gleich;
+    };
+    const Fall kFälle[] = {
+        {L"", L"", true},           {L"Ölüberschuß", L"öLÜBERSCHUß", true}, {L"abc", L"abcd", false},
+        {L"abc", L"abd", false},    {L"a\0b"s, L"A\0B"s, true},            {L"a\0b"s, L"a\0c"s, false},
+        {L"", L"\0"s, false},       {L"straße", L"STRASSE", false},
+    };
+    for (const auto& [a, b, gleich] : kFälle) {
+        EXPECT_EQ(mf::TexteGleich(a, b), gleich) << a << L" | " << b;
+        EXPECT_EQ(mf::TexteGleich(b, a), gleich) << b << L" | " << a;
+    }
+}
+
+TEST(modFunktionenText, ReplaceIgnoresCaseAndNeverSearchesInsertedText) {
+    struct Fall {
+        std::wstring text, suche, ersatz, soll;
+    };
+    const Fall kFälle[] = {
+        {L"C:\\\\a\\\\b", L"\\\\", L"\\", L"C:\\a\\b"},
+        {L"aaa", L"a", L"aa", L"aaaaaa"},
+        {L"KaZaA Lite", L"kazaa", L"X", L"X Lite"},
+        {L"Größe GRÖSSE gRÖßE", L"größe", L"x", L"x GRÖSSE x"},
+        {L"ababab", L"aba", L"X", L"Xbab"},
+        {L"abc", L"B", L"", L"ac"},
+        {L"abc", L"", L"x", L"abc"},
+        {L"abc", L"abcd", L"x", L"abc"},
+        {L"", L"a", L"b", L""},
+        {L"a\r\nb\r\n", L"\n", L"|", L"a\r|b\r|"},
+        {L"x\0y\0"s, L"\0"s, L"", L"xy"},
+        {L"a\0B\0"s, L"\0b"s, L"-", L"a-\0"s},
+    };
+    for (const auto& [text, suche, ersatz, soll] : kFälle) {
+        EXPECT_EQ(mf::TextErsetzen(text, suche, ersatz), soll) << text << L" / " << suche;
+    }
+
+    std::wstring lang, langSoll;
+    for (int i = 0; i < 200000; ++i) lang += L"ab", langSoll += L"abb";
+    EXPECT_EQ(mf::TextErsetzen(lang, L"B", L"bb"), langSoll);
+}
+
+TEST(modFunktionenText, RecordsSplitFromTheStartPosition) {
+    struct Fall {
+        std::wstring text, trenner;
+        long start, erwartet;
+        std::vector<std::wstring> soll;
+        bool ergebnis;
+    };
+    const Fall kFälle[] = {
+        {L"a;b", L";", 1, 2, {L"a", L"b"}, true},
+        {L"a;b;", L";", 1, 3, {L"a", L"b", L""}, true},
+        {L"a;;b", L";", 1, 3, {L"a", L"", L"b"}, true},
+        {L"a;b", L";", 1, 3, {L"a", L"b"}, false},
+        {L"a;b", L";", 1, -1, {L"a", L"b"}, true},
+        {L"abc", L";", 1, 1, {L"abc"}, true},
+        {L";;", L";", 1, 3, {L"", L"", L""}, true},
+        {L"", L";", 1, -1, {L""}, false},
+        {L"x;a;b", L";", 3, 2, {L"a", L"b"}, true},
+        {L"a;b", L";", -7, 2, {L"a", L"b"}, true},
+        {L"a;b;", L";", 5, -1, {L""}, true},
+        {L"a;b;", L";", 99, 0, {L""}, false},
+        {L"a;b;", L";", 99, 1, {L""}, false},
+        {L"a||b||", L"||", 1, 3, {L"a", L"b", L""}, true},
+        {L"a|b|", L"||", 1, 1, {L"a|b|"}, true},
+        {L";;;", L";;", 1, 2, {L"", L";"}, true},
+        {L"aXbx", L"X", 1, 2, {L"a", L"bx"}, true},
+        {L"a\0b\0"s, L"\0"s, 1, 3, {L"a", L"b", L""}, true},
+        {L"a;b", L"", 1, 1, {L"a;b"}, true},
+    };
+    for (const auto& [text, trenner, start, erwartet, soll, ergebnis] : kFälle) {
+        std::vector<std::wstring> datensätze{L"alt", L"alt"};
+        EXPECT_EQ(mf::TextDatensätzeLesen(text, trenner, start, erwartet, datensätze), ergebnis) << text << L" ab " << start;
+        EXPECT_EQ(datensätze, soll) << text << L" ab " << start;
+    }
+
+    std::wstring lang;
+    for (int i = 0; i < 20000; ++i) lang += std::to_wstring(i) + L"\r\n";
+    std::vector<std::wstring> zeilen;
+    EXPECT_TRUE(mf::TextDatensätzeLesen(lang, L"\r\n", 1, 20001, zeilen));
+    ASSERT_EQ(zeilen.size(), 20001u);
+    EXPECT_EQ(zeilen[19999], L"19999");
+}
+
+TEST(modFunktionenText, Windows1252CodesAgreeWithCodePage1252) {
+    for (unsigned einheit = 0; einheit <= 0xFFFF; ++einheit) {
+        const wchar_t zeichen = static_cast<wchar_t>(einheit);
+        char code = 0;
+        BOOL ersetzt = FALSE;
+        const int n = WideCharToMultiByte(1252, WC_NO_BEST_FIT_CHARS, &zeichen, 1, &code, 1, nullptr, &ersetzt);
+        // The code page passes its five unassigned codes through as C1 controls, which are not
+        // Windows-1252 characters.
+        const bool c1 = einheit >= 0x80 && einheit <= 0x9F;
+        const auto soll = n == 1 && !ersetzt && !c1 ? std::optional<unsigned char>(static_cast<unsigned char>(code)) : std::nullopt;
+        EXPECT_EQ(mf::Windows1252Code(zeichen), soll) << std::hex << einheit;
+    }
+    EXPECT_EQ(mf::Windows1252Code(L'€'), 0x80);
+    EXPECT_EQ(mf::Windows1252Code(L'Ÿ'), 0x9F);
+}
+
+TEST(modFunktionenDateien, FilesFoldersAndDeviceNames) {
+    TempOrdner temp;
+    const std::wstring ordner = temp.Pfad();
+    const std::wstring datei = Anlegen(ordner + L"\\lied.mp3", FILE_ATTRIBUTE_NORMAL);
+    const std::wstring versteckt = Anlegen(ordner + L"\\versteckt.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const std::wstring geschützt = ordner + L"\\geschützt";
+    ASSERT_TRUE(CreateDirectoryW(geschützt.c_str(), nullptr));
+    ASSERT_TRUE(SetFileAttributesW(geschützt.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY |
+                                                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    struct Fall {
+        std::wstring pfad;
+        bool datei, ordner;
+    };
+    const Fall kFälle[] = {
+        {datei, true, false},
+        {versteckt, true, false},
+        {ordner + L"/lied.mp3", true, false},
+        {ordner, false, true},
+        {ordner + L"\\", false, true},
+        {geschützt, false, true},
+        {ordner + L"\\nul", true, false},
+        {ordner + L"\\NUL.txt", true, false},
+        {geschützt + L"\\Com1", true, false},
+        {ordner + L"\\fehlt\\nul", false, false},
+        {ordner + L"\\fehlt\\con", false, false},
+        {datei + L"\\nul", false, false},
+        {ordner + L"\\fehlt", false, false},
+        {ordner + L"\\*.mp3", false, false},
+        {ordner + L"\\lied.mp?", false, false},
+        {datei + L"\0.tmp"s, false, false},
+        {L"C:\\", false, true},
+        {L"C:", false, true},
+        {L"", false, false},
+    };
+    for (const auto& [pfad, istDatei, istOrdner] : kFälle) {
+        EXPECT_EQ(mf::DateiExistiert(pfad), istDatei) << pfad;
+        EXPECT_EQ(mf::OrdnerExistiert(pfad), istOrdner) << pfad;
+    }
+}
+
+TEST(modFunktionenDateien, DeletesProtectedFilesAndNothingElse) {
+    TempOrdner temp;
+    const std::pair<std::wstring, DWORD> kFälle[] = {
+        {L"normal.txt", FILE_ATTRIBUTE_NORMAL},
+        {L"schreibgeschützt.txt", FILE_ATTRIBUTE_READONLY},
+        {L"versteckt.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY},
+        {L"Lied-\u0416\u4E2D.mp3", FILE_ATTRIBUTE_ARCHIVE},
+    };
+    for (const auto& [name, attribute] : kFälle) {
+        const std::wstring pfad = Anlegen(temp.Pfad() + L"\\" + name, attribute);
+        EXPECT_TRUE(mf::DateiExistiert(pfad)) << pfad;
+        EXPECT_TRUE(mf::DateiLöschen(pfad)) << pfad;
+        EXPECT_FALSE(Vorhanden(pfad)) << pfad;
+        EXPECT_TRUE(mf::DateiLöschen(pfad)) << pfad;
+    }
+
+    const std::wstring bleibt = Anlegen(temp.Pfad() + L"\\bleibt.txt", FILE_ATTRIBUTE_NORMAL);
+    for (const std::wstring& fremd : {bleibt + L"\0.tmp"s, temp.Pfad(), temp.Pfad() + L"\\*.txt", temp.Pfad() + L"\\nul"}) {
+        mf::DateiLöschen(fremd);
+    }
+    EXPECT_TRUE(Vorhanden(bleibt));
+    EXPECT_TRUE(mf::OrdnerExistiert(temp.Pfad()));
+}
+
+TEST(modFunktionenDateien, LockedFileKeepsContentAndAttributes) {
+    TempOrdner temp;
+    const DWORD attribute = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    const std::wstring pfad = Anlegen(temp.Pfad() + L"\\gesperrt.txt", attribute);
+    {
+        const Handles::Datei sperre(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(sperre);
+        EXPECT_FALSE(mf::DateiLöschen(pfad));
+        EXPECT_TRUE(mf::DateiExistiert(pfad));
+    }
+    EXPECT_EQ(Inhalt(pfad), "Inhalt");
+    EXPECT_EQ(GetFileAttributesW(pfad.c_str()) & attribute, attribute);
+    EXPECT_TRUE(mf::DateiLöschen(pfad));
+}
+
+TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
+    TempOrdner temp;
+    std::vector<std::wstring> ordner{temp.Pfad()};
+    while (ordner.back().size() < 2 * MAX_PATH) {
+        ordner.push_back(ordner.back() + L"\\" + std::wstring(40, L'o'));
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + ordner.back()).c_str(), nullptr)) << GetLastError();
+    }
+    const std::wstring& tief = ordner.back();
+    const std::wstring pfad = Anlegen(tief + L"\\datei.txt", FILE_ATTRIBUTE_READONLY);
+
+    EXPECT_TRUE(mf::OrdnerExistiert(tief));
+    EXPECT_FALSE(mf::DateiExistiert(tief));
+    EXPECT_TRUE(mf::DateiExistiert(pfad));
+    EXPECT_TRUE(mf::DateiExistiert(tief + L"\\nul"));
+    EXPECT_FALSE(mf::DateiExistiert(tief + L"\\fehlt\\nul"));
+    EXPECT_TRUE(mf::DateiLöschen(pfad));
+    EXPECT_FALSE(Vorhanden(pfad));
+
+    for (auto stufe = ordner.rbegin(); stufe + 1 != ordner.rend(); ++stufe) RemoveDirectoryW((L"\\\\?\\" + *stufe).c_str());
+}

@@ -1,0 +1,25 @@
+#include "SkriptBenutzer.h"
+
+#include <gtest/gtest.h>
+
+int SkriptBenutzer::MeldungZeigen(HWND besitzer, const Interaktion::Meldung& meldung) {
+    fragen_.push_back({L"Meldung", meldung, {}, besitzer});
+    if (antworten_.empty() || !std::holds_alternative<int>(antworten_.front())) {
+        ADD_FAILURE() << "Unerwartete Meldung ohne Antwort im Skript";
+        return IDCANCEL;
+    }
+    const int knopf = std::get<int>(antworten_.front());
+    antworten_.pop_front();
+    return knopf;
+}
+
+std::optional<std::wstring> SkriptBenutzer::DateiWählen(HWND besitzer, const Interaktion::Dateianfrage& anfrage) {
+    fragen_.push_back({L"Datei", {}, anfrage, besitzer});
+    if (antworten_.empty() || std::holds_alternative<int>(antworten_.front())) {
+        ADD_FAILURE() << "Unerwarteter Dateidialog ohne Antwort im Skript";
+        return std::nullopt;
+    }
+    auto pfad = std::get<std::optional<std::wstring>>(antworten_.front());
+    antworten_.pop_front();
+    return pfad;
+}

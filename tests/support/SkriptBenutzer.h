@@ -1,0 +1,40 @@
+#pragma once
+// The tests' person at the interaction seam: answers from a script, in order, and records every
+// question so a test can check text, title, buttons and icon.
+
+#include "Interaktion.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+class SkriptBenutzer final : public Interaktion::Benutzer {
+public:
+    struct Frage {
+        std::wstring art;  // "Meldung" or "Datei"
+        Interaktion::Meldung meldung;
+        Interaktion::Dateianfrage datei;
+        HWND besitzer = nullptr;
+    };
+
+    // Installs itself for the lifetime of the object.
+    SkriptBenutzer() { Interaktion::Setzen(this); }
+    ~SkriptBenutzer() override { Interaktion::Setzen(nullptr); }
+    SkriptBenutzer(const SkriptBenutzer&) = delete;
+    SkriptBenutzer& operator=(const SkriptBenutzer&) = delete;
+
+    void Antworte(int knopf) { antworten_.emplace_back(knopf); }
+    void WähleDatei(std::optional<std::wstring> pfad) { antworten_.emplace_back(std::move(pfad)); }
+
+    const std::vector<Frage>& Fragen() const { return fragen_; }
+    [[nodiscard]] size_t OffeneAntworten() const { return antworten_.size(); }
+
+    int MeldungZeigen(HWND besitzer, const Interaktion::Meldung& meldung) override;
+    std::optional<std::wstring> DateiWählen(HWND besitzer, const Interaktion::Dateianfrage& anfrage) override;
+
+private:
+    std::deque<std::variant<int, std::optional<std::wstring>>> antworten_;
+    std::vector<Frage> fragen_;
+};

@@ -1,0 +1,34 @@
+# Wine settings shared by the run and test scripts. Sourced, not executed.
+here_env=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tools/umgebung.sh
+source "$here_env/umgebung.sh"
+
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko installer prompts when a prefix is created.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LOCPATH="$LADEWERK_LOCPATH"
+# bash itself cannot load the private locale and would warn about it; Wine can.
+{ export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8; } 2>/dev/null
+
+# Starts a private Xvfb when there is no display; sets DISPLAY and xvfb_pid.
+xvfb_starten() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local fifo nummer
+    fifo=$(mktemp -u "${TMPDIR:-/tmp}/ladewerk-xvfb.XXXXXX")
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    read -r nummer <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$nummer"
+}
+
+# Boots a new prefix and sets what tests and users want from it: no crash dialog that waits
+# for a click, and no 2 s delay per closing dialog on a display without a window manager.
+wine_prefix_anlegen() {
+    local prefix=$1
+    WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1
+    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    WINEPREFIX="$prefix" wineserver -w
+}

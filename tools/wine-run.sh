@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine in a throwaway prefix of its own, with a German UTF-8
+# locale and an X display (a private Xvfb when none is set). CTest uses this as the
+# emulator for every test; the exit code is the program's.
+#
+#   wine-run.sh PROGRAM.exe [ARGS...]
+#
+# LADEWERK_WINE_VORLAGE names a prepared prefix that is copied instead of booting a new one.
+set -uo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tools/wine-env.sh
+source "$here/wine-env.sh"
+
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/ladewerk-wine.XXXXXX")
+xvfb_pid=""
+aufräumen() {
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$prefix"
+}
+trap aufräumen EXIT
+
+if [ -n "${LADEWERK_WINE_VORLAGE:-}" ] && [ -f "$LADEWERK_WINE_VORLAGE/system.reg" ]; then
+    cp -a "$LADEWERK_WINE_VORLAGE/." "$prefix/"
+else
+    wine_prefix_anlegen "$prefix"
+fi
+export WINEPREFIX="$prefix"
+xvfb_starten
+wine "$@"
