@@ -27,4 +27,9 @@ else
 fi
 export WINEPREFIX="$prefix"
 xvfb_starten
-wine "$@"
+# The program's current folder is the throwaway prefix, so that a relative path in a test can
+# never reach the checkout the test was started from.
+program=$(realpath "$1")
+shift
+cd "$prefix"
+wine "$program" "$@"
