@@ -9,6 +9,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=tools/umgebung.sh
 source "$here/umgebung.sh"
 
+# Two setups at once (a test run beside a program start) must not build into each other.
+mkdir -p "$LADEWERK_CACHE"
+exec 9>"$LADEWERK_CACHE/bootstrap.lock"
+flock 9
+
 als_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
@@ -16,7 +21,7 @@ als_root() {
 pakete=(
     cmake g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     libz-mingw-w64-dev wine wine64 xvfb xauth googletest python3 zip unzip
-    locales dpkg-dev x11-utils
+    fonts-wine locales dpkg-dev x11-utils
 )
 
 fehlende=()
@@ -51,9 +56,10 @@ Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
         als_root apt-get update -qq
     fi
-    quellen="$LADEWERK_CACHE/quellen"
-    rm -rf "$quellen" && mkdir -p "$quellen"
-    (cd "$quellen" && apt-get source -qq --download-only libzip >/dev/null && dpkg-source -x --skip-patches ./libzip_*.dsc libzip >/dev/null 2>&1 || dpkg-source -x ./libzip_*.dsc libzip >/dev/null)
+    quellen=$(mktemp -d "$LADEWERK_CACHE/quellen.XXXXXX")
+    # apt warns that it downloads as root without its sandbox user; that is expected here.
+    (cd "$quellen" && apt-get source -qq --download-only libzip 2>/dev/null && dpkg-source -x ./libzip_*.dsc libzip >/dev/null) ||
+        { echo "bootstrap: die Quellen von libzip ließen sich nicht holen" >&2; exit 1; }
     echo "bootstrap: baue libzip für mingw-w64"
     protokoll="$LADEWERK_CACHE/libzip-build.log"
     {

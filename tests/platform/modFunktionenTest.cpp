@@ -249,13 +249,25 @@ TEST(modFunktionenDateien, LockedFileKeepsContentAndAttributes) {
 
 TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
     TempOrdner temp;
-    std::vector<std::wstring> ordner{temp.Pfad()};
-    while (ordner.back().size() < 2 * MAX_PATH) {
-        ordner.push_back(ordner.back() + L"\\" + std::wstring(40, L'o'));
-        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + ordner.back()).c_str(), nullptr)) << GetLastError();
+    // SHFileOperationW overflows its stack on a tree this deep, so the test removes it itself.
+    struct Baum {
+        std::vector<std::wstring> ordner;
+        std::wstring datei;
+        ~Baum() {
+            SetFileAttributesW(datei.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(datei.c_str());
+            for (auto stufe = ordner.rbegin(); stufe != ordner.rend(); ++stufe) RemoveDirectoryW(stufe->c_str());
+        }
+    } baum;
+    std::wstring tief = temp.Pfad();
+    while (tief.size() < 2 * MAX_PATH) {
+        tief += L"\\" + std::wstring(40, L'o');
+        baum.ordner.push_back(L"\\\\?\\" + tief);
+        ASSERT_TRUE(CreateDirectoryW(baum.ordner.back().c_str(), nullptr)) << GetLastError();
     }
-    const std::wstring& tief = ordner.back();
-    const std::wstring pfad = Anlegen(tief + L"\\datei.txt", FILE_ATTRIBUTE_READONLY);
+    const std::wstring pfad = tief + L"\\datei.txt";
+    baum.datei = L"\\\\?\\" + pfad;
+    Anlegen(pfad, FILE_ATTRIBUTE_READONLY);
 
     EXPECT_TRUE(mf::OrdnerExistiert(tief));
     EXPECT_FALSE(mf::DateiExistiert(tief));
@@ -264,6 +276,4 @@ TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
     EXPECT_FALSE(mf::DateiExistiert(tief + L"\\fehlt\\nul"));
     EXPECT_TRUE(mf::DateiLöschen(pfad));
     EXPECT_FALSE(Vorhanden(pfad));
-
-    for (auto stufe = ordner.rbegin(); stufe + 1 != ordner.rend(); ++stufe) RemoveDirectoryW((L"\\\\?\\" + *stufe).c_str());
 }
