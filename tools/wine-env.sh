@@ -32,3 +32,13 @@ wine_prefix_anlegen() {
     WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     WINEPREFIX="$prefix" wineserver -w
 }
+
+# Test prefixes get real folders in place of Wine's links from the shell folders (Desktop,
+# Documents, ...) to the home folder, so that no test can reach the developer's own files
+# through them.
+prefix_abschotten() {
+    local link
+    find "$1/drive_c/users" -mindepth 2 -maxdepth 2 -type l -print0 | while IFS= read -r -d '' link; do
+        rm -f "$link" && mkdir -p "$link"
+    done
+}

@@ -24,6 +24,7 @@ if [ -n "${LADEWERK_WINE_VORLAGE:-}" ] && [ -f "$LADEWERK_WINE_VORLAGE/system.re
     cp -a "$LADEWERK_WINE_VORLAGE/." "$prefix/"
 else
     wine_prefix_anlegen "$prefix"
+    prefix_abschotten "$prefix"
 fi
 export WINEPREFIX="$prefix"
 xvfb_starten

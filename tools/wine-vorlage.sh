@@ -16,4 +16,5 @@ xvfb_pid=""
 xvfb_starten
 trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
 wine_prefix_anlegen "$ziel"
+prefix_abschotten "$ziel"
 touch "$ziel/.fertig"

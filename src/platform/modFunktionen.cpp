@@ -39,15 +39,15 @@ bool BeginntMit(std::wstring_view text, std::wstring_view anfang) {
     return text.substr(0, anfang.size()) == anfang;
 }
 
-// "\\?\" and "\\.\" are prefixes; everywhere else FindFirstFileW would read these as wildcards.
+// The API would stop at a NUL and read * ? < > " as wildcards. "\\?\" and "\\.\" are prefixes.
 bool NenntEinenNamen(const std::wstring& pfad) {
     std::wstring_view rest = pfad;
     if (BeginntMit(rest, L"\\\\?\\") || BeginntMit(rest, L"\\\\.\\")) rest.remove_prefix(4);
     return rest.find_first_of(std::wstring_view(L"*?<>\"\0", 6)) == std::wstring_view::npos;
 }
 
-// Without a long-path manifest Windows cuts plain paths at MAX_PATH; the \\?\ form has no such
-// limit but is taken literally, so it needs the full, normalised path.
+// Without a long-path manifest Windows cuts plain paths at MAX_PATH (folders at MAX_PATH - 12).
+// The \\?\ form has no such limit but is taken literally, so it needs the full, normalised path.
 std::wstring FürApi(const std::wstring& pfad) {
     if (pfad.size() < MAX_PATH - 12 || BeginntMit(pfad, L"\\\\?\\") || BeginntMit(pfad, L"\\\\.\\")) return pfad;
     std::wstring voll(pfad.size() + MAX_PATH, L'\0');
@@ -215,12 +215,11 @@ bool OrdnerExistiert(const std::wstring& pfad) {
 
 bool DateiLöschen(const std::wstring& pfad) {
     if (!DateiExistiert(pfad)) return true;
-    // "Ordner\nul" exists, but there is only the device behind it.
-    if (GerätImPfad(pfad)) return false;
 
     const std::wstring api = FürApi(pfad);
     const DWORD vorher = GetFileAttributesW(api.c_str());
     SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // A file another program holds open stays as it was, read-only or hidden flag included.
     if (!DeleteFileW(api.c_str()) && vorher != INVALID_FILE_ATTRIBUTES) {
         SetFileAttributesW(api.c_str(), vorher);
     }

@@ -249,25 +249,12 @@ TEST(modFunktionenDateien, LockedFileKeepsContentAndAttributes) {
 
 TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
     TempOrdner temp;
-    // SHFileOperationW overflows its stack on a tree this deep, so the test removes it itself.
-    struct Baum {
-        std::vector<std::wstring> ordner;
-        std::wstring datei;
-        ~Baum() {
-            SetFileAttributesW(datei.c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileW(datei.c_str());
-            for (auto stufe = ordner.rbegin(); stufe != ordner.rend(); ++stufe) RemoveDirectoryW(stufe->c_str());
-        }
-    } baum;
     std::wstring tief = temp.Pfad();
     while (tief.size() < 2 * MAX_PATH) {
         tief += L"\\" + std::wstring(40, L'o');
-        baum.ordner.push_back(L"\\\\?\\" + tief);
-        ASSERT_TRUE(CreateDirectoryW(baum.ordner.back().c_str(), nullptr)) << GetLastError();
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + tief).c_str(), nullptr)) << GetLastError();
     }
-    const std::wstring pfad = tief + L"\\datei.txt";
-    baum.datei = L"\\\\?\\" + pfad;
-    Anlegen(pfad, FILE_ATTRIBUTE_READONLY);
+    const std::wstring pfad = Anlegen(tief + L"\\datei.txt", FILE_ATTRIBUTE_READONLY);
 
     EXPECT_TRUE(mf::OrdnerExistiert(tief));
     EXPECT_FALSE(mf::DateiExistiert(tief));

@@ -1,8 +1,38 @@
 #include "TempOrdner.h"
 
-#include <shellapi.h>
+#include "Handles.h"
 
 #include <vector>
+
+namespace {
+
+// Deletes a tree with \\?\ paths and without following links. The shell's recursive delete is
+// no option here: under Wine it overflows its stack on trees deeper than MAX_PATH and then
+// deletes outside the folder it was given.
+void BaumLöschen(const std::wstring& ordner) {
+    WIN32_FIND_DATAW eintrag;
+    {
+        const Handles::Suche suche(FindFirstFileW((ordner + L"\\*").c_str(), &eintrag));
+        if (suche) {
+            do {
+                const std::wstring name = eintrag.cFileName;
+                if (name == L"." || name == L"..") continue;
+                const std::wstring pfad = ordner + L"\\" + name;
+                const DWORD attribute = eintrag.dwFileAttributes;
+                SetFileAttributesW(pfad.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if ((attribute & FILE_ATTRIBUTE_DIRECTORY) && !(attribute & FILE_ATTRIBUTE_REPARSE_POINT))
+                    BaumLöschen(pfad);
+                else if (attribute & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveDirectoryW(pfad.c_str());
+                else
+                    DeleteFileW(pfad.c_str());
+            } while (FindNextFileW(suche.Get(), &eintrag));
+        }
+    }
+    RemoveDirectoryW(ordner.c_str());
+}
+
+}  // namespace
 
 TempOrdner::TempOrdner() {
     std::vector<wchar_t> temp(GetTempPathW(0, nullptr) + 1);
@@ -13,22 +43,13 @@ TempOrdner::TempOrdner() {
     CreateDirectoryW(pfad_.c_str(), nullptr);
 }
 
-TempOrdner::~TempOrdner() {
-    std::wstring doppeltNull = pfad_ + L'\0';
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = doppeltNull.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
-}
+TempOrdner::~TempOrdner() { BaumLöschen(L"\\\\?\\" + pfad_); }
 
 std::wstring TempOrdner::Datei(const std::wstring& name, const std::string& inhalt) const {
     const std::wstring pfad = pfad_ + L"\\" + name;
-    HANDLE h = CreateFileW(pfad.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-        DWORD geschrieben = 0;
-        WriteFile(h, inhalt.data(), static_cast<DWORD>(inhalt.size()), &geschrieben, nullptr);
-        CloseHandle(h);
-    }
+    const Handles::Datei datei(
+        CreateFileW(pfad.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD geschrieben = 0;
+    if (datei) WriteFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &geschrieben, nullptr);
     return pfad;
 }
