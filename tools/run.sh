@@ -8,6 +8,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 top=$(cd "$here/.." && pwd)
 
 "$here/bootstrap.sh"
+# shellcheck source=tools/umgebung.sh
+source "$here/umgebung.sh"
 cmake --preset mingw -S "$top" >/dev/null
 cmake --build --preset mingw -j"$(nproc)" --target ladewerk >/dev/null
 

@@ -6,6 +6,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 top=$(cd "$here/.." && pwd)
 
 "$here/bootstrap.sh"
+# shellcheck source=tools/umgebung.sh
+source "$here/umgebung.sh"
 cd "$top"
 cmake --preset mingw >/dev/null
 cmake --build --preset mingw -j"$(nproc)"
