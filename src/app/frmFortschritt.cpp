@@ -56,6 +56,11 @@ void frmFortschritt::ZeileAnhängen(const std::wstring& zeile) {
 
 void frmFortschritt::Öffnen(const std::wstring& titel, const std::wstring& modus) {
     if (!Laden()) return;
+    // A countdown left over from the previous operation would otherwise close the window in
+    // the middle of this one.
+    TimerAktivieren(false);
+    Countdownstart.clear();
+    ElementTextSetzen(cmdBeenden, kKnopfText);
     EnableWindow(Element(cmdBeenden), FALSE);
     TextSetzen(titel);
     ElementTextSetzen(txtFortschritt, L"");

@@ -123,6 +123,17 @@ TEST_F(Fortschritt, ClosingDuringCountdownStopsItAndTheNextFinishStartsAfresh) {
     EXPECT_EQ(Knopf(), L"Schließen [60]");
 }
 
+TEST_F(Fortschritt, ANewOperationStopsTheCountdownOfThePreviousOne) {
+    fenster.Abschließen();
+    fenster.tmrSchließen_Timer();
+    Vergehen(30);
+    fenster.tmrSchließen_Timer();
+    fenster.Öffnen(L"Ladewerk - Fortschritt", L"1");
+    EXPECT_FALSE(fenster.TimerAktiv());
+    EXPECT_EQ(Knopf(), L"&Schließen");
+    EXPECT_EQ(fenster.Countdownstart, L"");
+}
+
 TEST_F(Fortschritt, EnterAndEscCloseOnlyWhenTheButtonIsEnabled) {
     for (WPARAM befehl : {WPARAM(IDCANCEL), WPARAM(IDOK), MAKEWPARAM(frmFortschritt::cmdBeenden, BN_CLICKED)}) {
         SendMessageW(fenster.Handle(), WM_COMMAND, befehl, 0);
