@@ -30,7 +30,9 @@ frmFortschritt& frmFortschritt::Instanz() {
 
 bool frmFortschritt::Laden() {
     if (Existiert()) return true;
-    if (!Erzeugen(nullptr, L"Fortschritt", WS_POPUP | WS_CAPTION | WS_SYSMENU, 8475, 3120)) return false;
+    // In a command-line run it is the program's only window, so it needs its own taskbar button.
+    if (!Erzeugen(nullptr, L"Fortschritt", WS_POPUP | WS_CAPTION | WS_SYSMENU, 8475, 3120, WS_EX_APPWINDOW))
+        return false;
     ElementeErzeugen(kLayout, std::size(kLayout), {L"Tahoma", 825});
     SchriftSetzen(lblTitel1, {L"Tahoma", 975, true});
     // The log of a long run outgrows the edit control's default 32K characters.

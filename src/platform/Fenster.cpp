@@ -77,11 +77,12 @@ std::wstring Fenster::ElementText(int id) const {
 
 void Fenster::ElementTextSetzen(int id, const std::wstring& text) const { SetDlgItemTextW(hwnd_, id, text.c_str()); }
 
-bool Fenster::Erzeugen(HWND besitzer, const std::wstring& titel, DWORD stil, int clientBreite, int clientHöhe) {
+bool Fenster::Erzeugen(HWND besitzer, const std::wstring& titel, DWORD stil, int clientBreite, int clientHöhe,
+                       DWORD zusatzExStil) {
     if (hwnd_) return true;
     if (!KlasseRegistrieren(&Fenster::Fensterprozedur)) return false;
     dpi_ = BildschirmDpi();
-    const DWORD exStil = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME;
+    const DWORD exStil = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME | zusatzExStil;
     RECT rahmen{0, 0, Twips(clientBreite), Twips(clientHöhe)};
     AdjustWindowRectEx(&rahmen, stil, FALSE, exStil);
     const int breite = rahmen.right - rahmen.left;
@@ -126,9 +127,20 @@ void Fenster::SchriftSetzen(int id, const Schriftart& schrift) {
     SendMessageW(Element(id), WM_SETFONT, reinterpret_cast<WPARAM>(Schrift(schrift)), TRUE);
 }
 
+HWND Fenster::FokussierterKnopf() const {
+    HWND fokus = GetFocus();
+    if (!fokus || GetParent(fokus) != hwnd_) return nullptr;
+    const auto art = SendMessageW(fokus, WM_GETDLGCODE, 0, 0);
+    return (art & (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON)) ? fokus : nullptr;
+}
+
 LRESULT Fenster::Nachricht(UINT nachricht, WPARAM wParam, LPARAM lParam) {
     switch (nachricht) {
     case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK && !standardKnopf_ && FokussierterKnopf()) {
+            SendMessageW(FokussierterKnopf(), BM_CLICK, 0, 0);
+            return 0;
+        }
         Befehl(LOWORD(wParam), HIWORD(wParam));
         return 0;
     case DM_GETDEFID:

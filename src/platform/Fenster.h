@@ -50,12 +50,14 @@ public:
 
 protected:
     // Creates the top-level window with a client area of the given size in twips.
-    bool Erzeugen(HWND besitzer, const std::wstring& titel, DWORD stil, int clientBreite, int clientHöhe);
+    bool Erzeugen(HWND besitzer, const std::wstring& titel, DWORD stil, int clientBreite, int clientHöhe,
+                  DWORD zusatzExStil = 0);
     void ElementeErzeugen(const Steuerelement* tabelle, size_t anzahl, const Schriftart& schrift);
     void SchriftSetzen(int id, const Schriftart& schrift);
     [[nodiscard]] int Twips(int twips) const;
 
-    // The button that Enter presses (DM_GETDEFID for IsDialogMessageW).
+    // The button that Enter presses (DM_GETDEFID for IsDialogMessageW); without one, Enter
+    // presses the push button that has the focus.
     int standardKnopf_ = 0;
 
     virtual LRESULT Nachricht(UINT nachricht, WPARAM wParam, LPARAM lParam);
@@ -68,6 +70,7 @@ protected:
 private:
     static LRESULT CALLBACK Fensterprozedur(HWND hwnd, UINT nachricht, WPARAM wParam, LPARAM lParam);
     HFONT Schrift(const Schriftart& schrift);
+    HWND FokussierterKnopf() const;
 
     HWND hwnd_ = nullptr;
     UINT dpi_ = 96;

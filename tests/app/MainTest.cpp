@@ -99,6 +99,19 @@ TEST(Hauptfenster, ControlsCarryTheirTextsInTahomaAtTheirLayout) {
     EXPECT_EQ(client.bottom, MulDiv(3960, Dpi(), 1440));
 }
 
+TEST(Hauptfenster, EnterPressesTheFocusedButton) {
+    SkriptBenutzer person;
+    frmMain& fenster = frmMain::Instanz();
+    ASSERT_TRUE(fenster.Laden());
+    ShowWindow(fenster.Handle(), SW_SHOW);
+    SetFocus(fenster.Element(frmMain::cmdÖffnen));
+    person.WähleDatei(std::nullopt);
+    MSG enter{fenster.Element(frmMain::cmdÖffnen), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    IsDialogMessageW(fenster.Handle(), &enter);
+    EXPECT_EQ(person.Fragen().size(), 1u);
+    ShowWindow(fenster.Handle(), SW_HIDE);
+}
+
 TEST(Fortschrittsfenster, LayoutAndFontsFollowTheirTable) {
     frmFortschritt& fenster = frmFortschritt::Instanz();
     ASSERT_TRUE(fenster.Laden());
