@@ -6,9 +6,10 @@
 
 namespace {
 
-// Deletes a tree with \\?\ paths and without following links. The shell's recursive delete is
-// no option here: under Wine it overflows its stack on trees deeper than MAX_PATH and then
-// deletes outside the folder it was given.
+// Deletes a tree with \\?\ paths and leaves links alone. The shell's recursive delete is no
+// option: under Wine, a path of MAX_PATH or more inside the tree makes it delete the contents
+// of the process's current folder instead. Links are skipped because Wine follows them, even
+// RemoveDirectoryW on a link removes its target.
 void BaumLöschen(const std::wstring& ordner) {
     WIN32_FIND_DATAW eintrag;
     {
@@ -19,11 +20,10 @@ void BaumLöschen(const std::wstring& ordner) {
                 if (name == L"." || name == L"..") continue;
                 const std::wstring pfad = ordner + L"\\" + name;
                 const DWORD attribute = eintrag.dwFileAttributes;
+                if (attribute & FILE_ATTRIBUTE_REPARSE_POINT) continue;
                 SetFileAttributesW(pfad.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if ((attribute & FILE_ATTRIBUTE_DIRECTORY) && !(attribute & FILE_ATTRIBUTE_REPARSE_POINT))
+                if (attribute & FILE_ATTRIBUTE_DIRECTORY)
                     BaumLöschen(pfad);
-                else if (attribute & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveDirectoryW(pfad.c_str());
                 else
                     DeleteFileW(pfad.c_str());
             } while (FindNextFileW(suche.Get(), &eintrag));
