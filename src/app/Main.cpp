@@ -22,7 +22,9 @@ Handles::Handle einzelinstanz;
 
 bool LäuftSchon() {
     einzelinstanz = Handles::Handle(CreateMutexW(nullptr, FALSE, L"Local\\Ladewerk-Einzelinstanz"));
-    return GetLastError() == ERROR_ALREADY_EXISTS;
+    // An instance started elevated owns a mutex that this one may not even open.
+    const DWORD fehler = GetLastError();
+    return fehler == ERROR_ALREADY_EXISTS || fehler == ERROR_ACCESS_DENIED;
 }
 
 std::wstring OhneRandLeerzeichen(const std::wstring& text) {
@@ -61,6 +63,12 @@ std::wstring BefehlszeilenPfad(const std::wstring& befehlszeile) {
     return OhneRandLeerzeichen(modFunktionen::TextErsetzen(argumente, L"\"", L""));
 }
 
+bool VerarbeitenFragen(const std::wstring& pfad) {
+    const std::wstring frage =
+        L"Soll die Datei '" + modFunktionen::DateinameZurückgeben(pfad) + L"' jetzt verarbeitet werden?";
+    return Interaktion::Frage(nullptr, frage, MB_YESNO | MB_DEFBUTTON1 | MB_ICONQUESTION) == IDYES;
+}
+
 void Main() {
     if (LäuftSchon()) {
         ProgrammBeenden();
@@ -71,9 +79,7 @@ void Main() {
 
     const std::wstring pfad = BefehlszeilenPfad(GetCommandLineW());
     if (!pfad.empty() && modFunktionen::DateiExistiert(pfad)) {
-        const std::wstring frage =
-            L"Soll die Datei '" + modFunktionen::DateinameZurückgeben(pfad) + L"' jetzt verarbeitet werden?";
-        if (Interaktion::Frage(nullptr, frage, MB_YESNO | MB_DEFBUTTON1 | MB_ICONQUESTION) == IDYES)
+        if (VerarbeitenFragen(pfad))
             modKompression::DateienDekomprimieren(pfad);
         else
             ProgrammBeenden();

@@ -14,6 +14,9 @@ void ProgrammBeenden();
 
 void ZeichenInitialisieren();
 
+// Asks whether the package named on the command line is to be processed now.
+bool VerarbeitenFragen(const std::wstring& pfad);
+
 // The whole argument text after the program name, every double quote removed: one path.
 std::wstring BefehlszeilenPfad(const std::wstring& befehlszeile);
 

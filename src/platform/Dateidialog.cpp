@@ -49,12 +49,15 @@ std::optional<std::wstring> Dateidialog::Win32Zeigen(HWND besitzer, const Intera
     ofn.nMaxFile = static_cast<DWORD>(puffer.size());
     ofn.lpstrTitle = anfrage.titel.c_str();
     // Without OFN_EXPLORER a multi-selection comes back separated by blanks, which breaks names
-    // that contain blanks.
-    ofn.Flags = anfrage.flags | OFN_EXPLORER;
+    // that contain blanks. The program's current folder stays where it is: nothing it does should
+    // depend on where the person last looked.
+    ofn.Flags = anfrage.flags | OFN_EXPLORER | OFN_NOCHANGEDIR;
 
     const BOOL ok = anfrage.speichern ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ok) return std::nullopt;
-    return AuswahlLesen(puffer);
+    // With several files the folder stands alone, so the zero before the first name ends it.
+    const bool mehrere = mehrfach && ofn.nFileOffset > 0 && puffer[ofn.nFileOffset - 1] == L'\0';
+    return AuswahlLesen(puffer, mehrere);
 }
 
 std::wstring FilterUmwandeln(const std::wstring& filter) {
@@ -65,9 +68,10 @@ std::wstring FilterUmwandeln(const std::wstring& filter) {
     return ergebnis;
 }
 
-std::wstring AuswahlLesen(const std::vector<wchar_t>& puffer) {
+std::wstring AuswahlLesen(const std::vector<wchar_t>& puffer, bool mehrere) {
     size_t ende = 0;
-    while (ende < puffer.size() && !(puffer[ende] == L'\0' && (ende + 1 >= puffer.size() || puffer[ende + 1] == L'\0')))
+    while (ende < puffer.size() && !(puffer[ende] == L'\0' &&
+                                     (!mehrere || ende + 1 >= puffer.size() || puffer[ende + 1] == L'\0')))
         ++ende;
     return std::wstring(puffer.begin(), puffer.begin() + static_cast<std::ptrdiff_t>(ende));
 }

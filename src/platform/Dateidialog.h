@@ -34,6 +34,7 @@ Dateidialog& Dialog();
 // "A|B|C|D" -> "A\0B\0C\0D\0\0", the form OPENFILENAMEW wants.
 std::wstring FilterUmwandeln(const std::wstring& filter);
 
-// The dialog's result buffer up to its closing double zero: a single full path, or with several
-// files the folder, then each name, separated by L'\0'.
-std::wstring AuswahlLesen(const std::vector<wchar_t>& puffer);
+// The dialog's result buffer: a single full path, or with several files the folder, then each
+// name, separated by L'\0'. A single path ends at its first zero: what follows may be left over
+// from a longer start value.
+std::wstring AuswahlLesen(const std::vector<wchar_t>& puffer, bool mehrere);

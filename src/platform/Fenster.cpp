@@ -56,24 +56,20 @@ void Fenster::Zerstören() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-std::wstring Fenster::Text() const {
-    if (!hwnd_) return {};
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+std::wstring TextLesen(HWND fenster) {
+    if (!fenster) return {};
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(fenster)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(fenster, text.data(), static_cast<int>(text.size()))));
     return text;
 }
+
+std::wstring Fenster::Text() const { return TextLesen(hwnd_); }
 
 void Fenster::TextSetzen(const std::wstring& text) const {
     if (hwnd_) SetWindowTextW(hwnd_, text.c_str());
 }
 
-std::wstring Fenster::ElementText(int id) const {
-    HWND element = Element(id);
-    if (!element) return {};
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(element)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(element, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
+std::wstring Fenster::ElementText(int id) const { return TextLesen(Element(id)); }
 
 void Fenster::ElementTextSetzen(int id, const std::wstring& text) const { SetDlgItemTextW(hwnd_, id, text.c_str()); }
 

@@ -77,6 +77,8 @@ private:
     std::vector<Handles::Schrift> schriften_;
 };
 
+std::wstring TextLesen(HWND fenster);
+
 // The program's list of loaded windows, in the order they were created.
 std::vector<Fenster*> GeladeneFenster();
 

@@ -11,27 +11,15 @@
 namespace modFunktionen {
 namespace {
 
-// The NLS functions take int lengths; a longer text is handled piece by piece.
-template <typename Funktion>
-bool InStücken(size_t länge, Funktion&& funktion) {
-    constexpr size_t kStück = size_t{1} << 30;
-    for (size_t anfang = 0; anfang < länge; anfang += kStück) {
-        if (!funktion(anfang, static_cast<int>(std::min(kStück, länge - anfang)))) return false;
-    }
-    return true;
-}
-
 // One unit in, one unit out, so positions found in the copy are positions in the original.
 std::wstring Großbuchstaben(const std::wstring& text) {
-    std::wstring groß(text.size(), L'\0');
-    InStücken(text.size(), [&](size_t anfang, int anzahl) {
-        if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data() + anfang, anzahl,
-                          groß.data() + anfang, anzahl, nullptr, nullptr, 0) != anzahl) {
-            std::copy_n(text.data() + anfang, anzahl, groß.data() + anfang);
-            CharUpperBuffW(groß.data() + anfang, static_cast<DWORD>(anzahl));
-        }
-        return true;
-    });
+    std::wstring groß = text;
+    const int länge = static_cast<int>(text.size());
+    if (länge > 0 && LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), länge, groß.data(), länge,
+                                   nullptr, nullptr, 0) != länge) {
+        groß = text;
+        CharUpperBuffW(groß.data(), static_cast<DWORD>(länge));
+    }
     return groß;
 }
 
@@ -124,9 +112,8 @@ std::wstring NullzeichenEntfernen(const std::wstring& text) {
 
 bool TexteGleich(const std::wstring& a, const std::wstring& b) {
     if (a.size() != b.size()) return false;
-    return InStücken(a.size(), [&](size_t anfang, int anzahl) {
-        return CompareStringOrdinal(a.data() + anfang, anzahl, b.data() + anfang, anzahl, TRUE) == CSTR_EQUAL;
-    });
+    const int länge = static_cast<int>(a.size());
+    return CompareStringOrdinal(a.data(), länge, b.data(), länge, TRUE) == CSTR_EQUAL;
 }
 
 std::wstring TextErsetzen(const std::wstring& text, const std::wstring& suche, const std::wstring& ersatz) {
@@ -172,16 +159,14 @@ bool TextDatensätzeLesen(const std::wstring& text, const std::wstring& trenner,
     };
 
     size_t position = startPosition < 1 ? 0 : std::min(static_cast<size_t>(startPosition) - 1, text.size());
-    bool trennerGefunden = false;
     if (!trenner.empty()) {
         for (size_t fund; (fund = text.find(trenner, position)) != std::wstring::npos; position = fund + trenner.size()) {
             hinzufügen(text.substr(position, fund - position));
-            trennerGefunden = true;
         }
     }
-    // A separator that ends the text opens one more, empty record. Only a separator read
-    // here counts: neither one overlapping the previous nor one before the start position.
-    if (trennerGefunden && position == text.size()) {
+    // A text that ends with a one-character separator has one more, empty record; callers count
+    // records, so a longer separator at the end adds none.
+    if (trenner.size() == 1 && text.back() == trenner[0]) {
         hinzufügen(std::wstring());
     } else if (position < text.size()) {
         hinzufügen(text.substr(position));

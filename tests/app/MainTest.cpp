@@ -28,11 +28,23 @@ TEST(Befehlszeile, WholeArgumentTextWithoutQuotesIsOnePath) {
     for (const auto& [befehlszeile, pfad] : fälle) EXPECT_EQ(modMain::BefehlszeilenPfad(befehlszeile), pfad) << befehlszeile;
 }
 
-TEST(Programm, VersionTextsAndInvalidCharacters) {
+TEST(Befehlszeile, QuestionNamesOnlyTheFileAndDefaultsToYes) {
+    SkriptBenutzer person;
+    person.Antworte(IDYES);
+    person.Antworte(IDNO);
+    EXPECT_TRUE(modMain::VerarbeitenFragen(L"C:\\Eigene Dateien\\Downloads 1.lwx"));
+    EXPECT_FALSE(modMain::VerarbeitenFragen(L"paket.lwx"));
+    ASSERT_EQ(person.Fragen().size(), 2u);
+    const auto& meldung = person.Fragen()[0].meldung;
+    EXPECT_EQ(meldung.text, L"Soll die Datei 'Downloads 1.lwx' jetzt verarbeitet werden?");
+    EXPECT_EQ(meldung.titel, L"Ladewerk");
+    EXPECT_EQ(meldung.stil, UINT(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1));
+    EXPECT_EQ(person.Fragen()[1].meldung.text, L"Soll die Datei 'paket.lwx' jetzt verarbeitet werden?");
+}
+
+TEST(Programm, VersionTexts) {
     EXPECT_EQ(Programm::VersionKurz(), L"1.10");
     EXPECT_EQ(Programm::VersionLang(), L"1.10.50");
-    modMain::ZeichenInitialisieren();
-    EXPECT_EQ(Programm::UngültigeZeichen, (std::vector<std::wstring>{L"]", L"["}));
 }
 
 namespace {

@@ -1,3 +1,4 @@
+#include "Fenster.h"
 #include "Main.h"
 #include "Zeit.h"
 #include "frmFortschritt.h"
@@ -90,7 +91,7 @@ TEST_F(Fortschritt, CountdownClosesAfterSixtySeconds) {
 
     fenster.tmrSchließen_Timer();
     EXPECT_EQ(Knopf(), L"Schließen [60]");
-    Vergehen(18);  // across midnight into the next day
+    Vergehen(18);
     fenster.tmrSchließen_Timer();
     EXPECT_EQ(Knopf(), L"Schließen [42]");
     Vergehen(41);
@@ -98,7 +99,7 @@ TEST_F(Fortschritt, CountdownClosesAfterSixtySeconds) {
     EXPECT_EQ(Knopf(), L"Schließen [1]");
     EXPECT_TRUE(fenster.IstSichtbar());
 
-    Vergehen(1);
+    Vergehen(1);  // across midnight into the next day
     fenster.tmrSchließen_Timer();
     EXPECT_FALSE(fenster.IstSichtbar());
     EXPECT_FALSE(fenster.TimerAktiv());
@@ -135,16 +136,27 @@ TEST_F(Fortschritt, ANewOperationStopsTheCountdownOfThePreviousOne) {
 }
 
 TEST_F(Fortschritt, EnterAndEscCloseOnlyWhenTheButtonIsEnabled) {
-    for (WPARAM befehl : {WPARAM(IDCANCEL), WPARAM(IDOK), MAKEWPARAM(frmFortschritt::cmdBeenden, BN_CLICKED)}) {
-        SendMessageW(fenster.Handle(), WM_COMMAND, befehl, 0);
-        EXPECT_TRUE(fenster.IstSichtbar()) << befehl;
+    auto taste = [&](WPARAM t) {
+        MSG nachricht{fenster.Element(frmFortschritt::txtFortschritt), WM_KEYDOWN, t, 0, 0, {}};
+        IsDialogMessageW(fenster.Handle(), &nachricht);
+        nachricht.message = WM_CHAR;
+        IsDialogMessageW(fenster.Handle(), &nachricht);
+        Fenster::NachrichtenVerarbeiten();  // the log box posts what it does with the key
+    };
+    for (WPARAM t : {WPARAM(VK_RETURN), WPARAM(VK_ESCAPE)}) {
+        taste(t);
+        EXPECT_TRUE(fenster.IstSichtbar()) << t;
     }
     SendMessageW(fenster.Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(fenster.IstSichtbar());
 
     fenster.FehlerAbschließen();
     EXPECT_FALSE(fenster.TimerAktiv());
-    SendMessageW(fenster.Handle(), WM_COMMAND, IDCANCEL, 0);
+    taste(VK_ESCAPE);
+    EXPECT_FALSE(fenster.IstSichtbar());
+    fenster.Öffnen(L"Ladewerk - Fortschritt", L"1");
+    fenster.FehlerAbschließen();
+    taste(VK_RETURN);
     EXPECT_FALSE(fenster.IstSichtbar());
 }
 

