@@ -146,6 +146,7 @@ TEST(Befehlszeile, YesShowsOnlyTheProgressWindowAndClosingItEndsTheProgram) {
     HWND fortschritt = Treiber::FensterWarten(kFortschritt, kWarten, prozess.Id());
     ASSERT_TRUE(fortschritt);
     EXPECT_EQ(SichtbareTitel(prozess.Id()), std::vector<std::wstring>{kFortschritt});
+    EXPECT_TRUE(Enthält(Treiber::AlleTexte(fortschritt), L"Folgende Vorgänge werden ausgeführt, bitte warten:"));
 
     ASSERT_TRUE(SchließenKlicken(fortschritt));
     EXPECT_TRUE(prozess.EndeWarten(kWarten));
