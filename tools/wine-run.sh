@@ -27,6 +27,10 @@ else
     prefix_abschotten "$prefix"
 fi
 export WINEPREFIX="$prefix"
+# The recycle bin under Wine is the desktop's Trash below XDG_DATA_HOME: each test gets its own,
+# so that what a test throws away never lands in the developer's Trash and tests can look into it.
+export XDG_DATA_HOME="$prefix/xdg-data"
+mkdir -p "$XDG_DATA_HOME"
 xvfb_starten
 # The program's current folder is the throwaway prefix, so that a relative path in a test can
 # never reach the checkout the test was started from.
