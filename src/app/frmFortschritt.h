@@ -24,6 +24,7 @@ public:
 
     void ZeileAnhängen(const std::wstring& zeile) override;
     bool IstSichtbar() override { return Fenster::IstSichtbar(); }
+    HWND Besitzer() override { return Handle(); }
     void Öffnen(const std::wstring& titel, const std::wstring& modus) override;
     void Abschließen() override;
     void FehlerAbschließen() override;

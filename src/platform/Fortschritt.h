@@ -4,6 +4,8 @@
 // knowing the window itself. The application installs its progress window at start; tests
 // install a recorder.
 
+#include <windows.h>
+
 #include <string>
 
 namespace modFortschritt {
@@ -13,6 +15,8 @@ public:
     virtual ~Anzeige() = default;
     virtual void ZeileAnhängen(const std::wstring& zeile) = 0;
     virtual bool IstSichtbar() = 0;
+    // The window that questions asked during the operation belong to.
+    virtual HWND Besitzer() { return nullptr; }
     // Close button disabled, caption set, log emptied, mode marker set, shown owned by the
     // main window.
     virtual void Öffnen(const std::wstring& titel, const std::wstring& modus) = 0;
