@@ -2,6 +2,7 @@
 
 #include "Dateidialog.h"
 #include "Programm.h"
+#include "Shell.h"
 
 namespace Interaktion {
 namespace {
@@ -14,6 +15,10 @@ public:
 
     std::optional<std::wstring> DateiWählen(HWND besitzer, const Dateianfrage& anfrage) override {
         return Dateidialog::Win32Zeigen(besitzer, anfrage);
+    }
+
+    std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) override {
+        return modFunktionen::OrdnerdialogZeigen(besitzer, text);
     }
 };
 

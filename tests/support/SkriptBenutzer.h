@@ -13,7 +13,7 @@
 class SkriptBenutzer final : public Interaktion::Benutzer {
 public:
     struct Frage {
-        std::wstring art;  // "Meldung" or "Datei"
+        std::wstring art;  // "Meldung", "Datei" or "Ordner" (its prompt in meldung.text)
         Interaktion::Meldung meldung;
         Interaktion::Dateianfrage datei;
         HWND besitzer = nullptr;
@@ -27,14 +27,18 @@ public:
 
     void Antworte(int knopf) { antworten_.emplace_back(knopf); }
     void WähleDatei(std::optional<std::wstring> pfad) { antworten_.emplace_back(std::move(pfad)); }
+    void WähleOrdner(std::optional<std::wstring> pfad) { antworten_.emplace_back(std::move(pfad)); }
 
     const std::vector<Frage>& Fragen() const { return fragen_; }
     [[nodiscard]] size_t OffeneAntworten() const { return antworten_.size(); }
 
     int MeldungZeigen(HWND besitzer, const Interaktion::Meldung& meldung) override;
     std::optional<std::wstring> DateiWählen(HWND besitzer, const Interaktion::Dateianfrage& anfrage) override;
+    std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) override;
 
 private:
+    std::optional<std::wstring> PfadAntwort(const char* ohneAntwort);
+
     std::deque<std::variant<int, std::optional<std::wstring>>> antworten_;
     std::vector<Frage> fragen_;
 };
