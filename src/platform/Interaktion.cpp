@@ -1,6 +1,7 @@
 #include "Interaktion.h"
 
 #include "Dateidialog.h"
+#include "Eingabedialog.h"
 #include "Programm.h"
 
 namespace Interaktion {
@@ -15,6 +16,10 @@ public:
     std::optional<std::wstring> DateiWählen(HWND besitzer, const Dateianfrage& anfrage) override {
         return Dateidialog::Win32Zeigen(besitzer, anfrage);
     }
+
+    std::optional<std::wstring> TextEingeben(HWND besitzer, const Texteingabe& anfrage) override {
+        return Eingabedialog::Zeigen(besitzer, anfrage);
+    }
 };
 
 Win32Benutzer echterBenutzer;
@@ -28,6 +33,10 @@ void Setzen(Benutzer* benutzer) { aktueller = benutzer ? benutzer : &echterBenut
 
 int Frage(HWND besitzer, const std::wstring& text, UINT stil) {
     return Aktuell().MeldungZeigen(besitzer, {text, Programm::Titel(), stil});
+}
+
+std::wstring Eingabe(HWND besitzer, const std::wstring& aufforderung, bool verdeckt) {
+    return Aktuell().TextEingeben(besitzer, {aufforderung, Programm::Titel(), L"", verdeckt}).value_or(L"");
 }
 
 }  // namespace Interaktion
