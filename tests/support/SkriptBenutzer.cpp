@@ -32,3 +32,14 @@ std::optional<std::wstring> SkriptBenutzer::PfadAntwort(const char* ohneAntwort)
     antworten_.pop_front();
     return pfad;
 }
+
+std::optional<std::wstring> SkriptBenutzer::TextEingeben(HWND besitzer, const Interaktion::Texteingabe& anfrage) {
+    fragen_.push_back({L"Eingabe", {}, {}, besitzer, anfrage});
+    if (eingaben_.empty()) {
+        ADD_FAILURE() << "Unerwartete Eingabe ohne Antwort im Skript";
+        return std::nullopt;
+    }
+    auto text = std::move(eingaben_.front());
+    eingaben_.pop_front();
+    return text;
+}
