@@ -13,7 +13,7 @@
 class SkriptBenutzer final : public Interaktion::Benutzer {
 public:
     struct Frage {
-        std::wstring art;  // "Meldung" or "Datei"
+        std::wstring art;  // "Meldung", "Datei" or "DateiExistiert" (its description in meldung.text)
         Interaktion::Meldung meldung;
         Interaktion::Dateianfrage datei;
         HWND besitzer = nullptr;
@@ -25,6 +25,7 @@ public:
     SkriptBenutzer(const SkriptBenutzer&) = delete;
     SkriptBenutzer& operator=(const SkriptBenutzer&) = delete;
 
+    // Also answers DateiExistiertFragen (1 rename, 2 replace, 3 cancel, 4 skip).
     void Antworte(int knopf) { antworten_.emplace_back(knopf); }
     void WähleDatei(std::optional<std::wstring> pfad) { antworten_.emplace_back(std::move(pfad)); }
 
@@ -32,9 +33,12 @@ public:
     [[nodiscard]] size_t OffeneAntworten() const { return antworten_.size(); }
 
     int MeldungZeigen(HWND besitzer, const Interaktion::Meldung& meldung) override;
+    int DateiExistiertFragen(HWND besitzer, const std::wstring& beschreibung) override;
     std::optional<std::wstring> DateiWählen(HWND besitzer, const Interaktion::Dateianfrage& anfrage) override;
 
 private:
+    int ZahlAntwort(const char* frage, int ohneAntwort);
+
     std::deque<std::variant<int, std::optional<std::wstring>>> antworten_;
     std::vector<Frage> fragen_;
 };
