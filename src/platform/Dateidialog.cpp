@@ -1,5 +1,7 @@
 #include "Dateidialog.h"
 
+#include "modFunktionen.h"
+
 #include <commdlg.h>
 
 #include <algorithm>
@@ -12,12 +14,6 @@ const wchar_t* const kTitelSpeichern = L"Datei speichern";
 // Room for a multi-selection of a few thousand long names; a single path may be a long path.
 constexpr size_t kPufferMehrfach = 1u << 20;
 constexpr size_t kPufferEinzeln = 32768;
-
-std::wstring AktuellerOrdner() {
-    std::wstring ordner(GetCurrentDirectoryW(0, nullptr), L'\0');
-    ordner.resize(GetCurrentDirectoryW(static_cast<DWORD>(ordner.size()), ordner.data()));
-    return ordner;
-}
 
 }  // namespace
 
@@ -61,7 +57,7 @@ std::optional<std::wstring> Dateidialog::Win32Zeigen(HWND besitzer, const Intera
     // The program works with full paths only, yet the current folder is put back by hand
     // (OFN_NOCHANGEDIR does not hold for the open dialog): it must never end up in a folder of
     // the person's own files, where a shell operation gone wrong under Wine deletes.
-    const std::wstring ordner = AktuellerOrdner();
+    const std::wstring ordner = modFunktionen::VollständigerPfad(L".");
     const BOOL ok = anfrage.speichern ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!ordner.empty()) SetCurrentDirectoryW(ordner.c_str());
     if (!ok) return std::nullopt;

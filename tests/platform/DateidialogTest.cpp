@@ -2,22 +2,13 @@
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "Treiber.h"
+#include "modFunktionen.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
 using namespace std::string_literals;
-
-namespace {
-
-std::wstring AktuellerOrdner() {
-    std::wstring ordner(GetCurrentDirectoryW(0, nullptr), L'\0');
-    ordner.resize(GetCurrentDirectoryW(static_cast<DWORD>(ordner.size()), ordner.data()));
-    return ordner;
-}
-
-}  // namespace
 
 TEST(Dateidialog, FilterBecomesZeroSeparatedPairs) {
     EXPECT_EQ(FilterUmwandeln(L"A|*.a|B|*.b"), L"A\0*.a\0B\0*.b\0\0"s);
@@ -48,7 +39,7 @@ TEST(Dateidialog, RealOpenDialogGivesFullPathsAndLeavesTheCurrentFolderAlone) {
         {0x81004, paket, paket},
         {0x81204, L"\"a.dat\" \"b c.dat\"", ordner.Pfad() + L"\0a.dat\0b c.dat"s},
     };
-    const std::wstring vorher = AktuellerOrdner();
+    const std::wstring vorher = modFunktionen::VollständigerPfad(L".");
     for (const auto& [flags, eingabe, soll] : fälle) {
         std::wstring startname;
         std::thread person([&, eingabe = eingabe] {
@@ -62,5 +53,5 @@ TEST(Dateidialog, RealOpenDialogGivesFullPathsAndLeavesTheCurrentFolderAlone) {
         EXPECT_EQ(startname, L"Datei wählen");
         EXPECT_EQ(gewählt, soll) << eingabe;
     }
-    EXPECT_EQ(AktuellerOrdner(), vorher);
+    EXPECT_EQ(modFunktionen::VollständigerPfad(L"."), vorher);
 }
