@@ -26,6 +26,7 @@ struct Schriftart {
     const wchar_t* name;
     int punktHundertstel;  // 825 for 8.25 pt
     bool fett = false;
+    bool unterstrichen = false;
 };
 
 class Fenster {
@@ -47,6 +48,10 @@ public:
 
     // Closes the window without asking it (the shutdown routine's unload).
     void Zerstören();
+
+    // Shows the window owned by besitzer, which takes no input meanwhile, and returns once the
+    // window is hidden or destroyed. A WM_QUIT that arrives meanwhile is passed on to the outer loop.
+    void ModalZeigen(HWND besitzer);
 
 protected:
     // Creates the top-level window with a client area of the given size in twips.
