@@ -23,20 +23,20 @@ const Fenster::Steuerelement kLayout[] = {
     {frmInfos::cmdOk, WC_BUTTONW, L"&Ok", WS_TABSTOP | BS_DEFPUSHBUTTON, 4065, 4890, 1365, 375},
     {frmInfos::lblInfodatei, WC_STATICW, L"Infodatei ansehen", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 180, 3990, 2000,
      240},
-    {frmInfos::lblWebsite, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 1950, 4530, 3000, 240},
+    {frmInfos::lblWebsite, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 2160, 4530, 3000, 240},
     {frmInfos::lblInfo2, WC_STATICW,
      L"Bitte beachten Sie die Rechte der Produzenten der Dateien, die Sie herunterladen und somit kopieren! "
      L"Copyright-Informationen, Dankesworte und Weiteres finden Sie in der Infodatei. Aktualisierungen finden Sie "
      L"im Internet.",
      SS_LEFT | SS_NOPREFIX, 180, 2910, 5250, 960},
     {frmInfos::lblBedingungenAnzeigenText, WC_STATICW, L"Ansehen (Text-Editor)", SS_LEFT | SS_NOPREFIX | SS_NOTIFY,
-     1950, 4260, 2000, 240},
+     2160, 4260, 2000, 240},
     {frmInfos::lblCopyright, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, 180, 2400, 5250, 420},
-    {frmInfos::lblVersion, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, 1950, 2130, 1500, 240},
+    {frmInfos::lblVersion, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, 2160, 2130, 1500, 240},
     {frmInfos::Image2, WC_STATICW, L"", SS_OWNERDRAW, 180, 180, 5250, 1800},
-    {frmInfos::lblVersionTitel, WC_STATICW, L"Version:", SS_LEFT | SS_NOPREFIX, 180, 2130, 1700, 240},
-    {frmInfos::lblBedingungen, WC_STATICW, L"Nutzungsbedingungen:", SS_LEFT | SS_NOPREFIX, 180, 4260, 1700, 240},
-    {frmInfos::lblWebsiteTitel, WC_STATICW, L"Im Internet:", SS_LEFT | SS_NOPREFIX, 180, 4530, 1700, 240},
+    {frmInfos::lblVersionTitel, WC_STATICW, L"Version:", SS_LEFT | SS_NOPREFIX, 180, 2130, 1950, 240},
+    {frmInfos::lblBedingungen, WC_STATICW, L"Nutzungsbedingungen:", SS_LEFT | SS_NOPREFIX, 180, 4260, 1950, 240},
+    {frmInfos::lblWebsiteTitel, WC_STATICW, L"Im Internet:", SS_LEFT | SS_NOPREFIX, 180, 4530, 1950, 240},
 };
 
 Handles::GdiObjekt& Hintergrund() {
@@ -160,19 +160,17 @@ void frmInfos::Befehl(int id, int code) {
 void frmInfos::Zeichnen(const DRAWITEMSTRUCT& zeichnung) {
     if (zeichnung.CtlID != static_cast<UINT>(Image2)) return;
     HDC dc = zeichnung.hDC;
-    const RECT& r = zeichnung.rcItem;
-    const int b = r.right - r.left, h = r.bottom - r.top;
-    auto x = [&](int anteil) { return r.left + MulDiv(b, anteil, 100); };
-    auto y = [&](int anteil) { return r.top + MulDiv(h, anteil, 100); };
+    const ::Fenster::Prozentfläche p{zeichnung.rcItem};
 
-    TRIVERTEX ecken[] = {{r.left, r.top, 0x1400, 0x4800, 0x9000, 0}, {r.right, r.bottom, 0x7800, 0xAA00, 0xE600, 0}};
+    TRIVERTEX ecken[] = {{p.r.left, p.r.top, 0x1400, 0x4800, 0x9000, 0},
+                         {p.r.right, p.r.bottom, 0x7800, 0xAA00, 0xE600, 0}};
     GRADIENT_RECT verlauf{0, 1};
     GradientFill(dc, ecken, 2, &verlauf, 1, GRADIENT_FILL_RECT_H);
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    SchriftZeichnen(dc, {x(5), y(10), x(70), y(55)}, LADEWERK_TITEL_W, MulDiv(h, 30, 100), true);
-    SchriftZeichnen(dc, {x(5), y(58), x(70), y(80)}, L"Downloads mitnehmen", MulDiv(h, 13, 100), false);
+    SchriftZeichnen(dc, {p.X(5), p.Y(10), p.X(70), p.Y(55)}, LADEWERK_TITEL_W, p.Höhe(30), true);
+    SchriftZeichnen(dc, {p.X(5), p.Y(58), p.X(70), p.Y(80)}, L"Downloads mitnehmen", p.Höhe(13), false);
 
     const Handles::GdiObjekt bildschirm(CreateSolidBrush(RGB(235, 242, 250)));
     const Handles::GdiObjekt rahmen(CreatePen(PS_SOLID, 2, RGB(40, 40, 60)));
@@ -180,13 +178,13 @@ void frmInfos::Zeichnen(const DRAWITEMSTRUCT& zeichnung) {
     HGDIOBJ alterPinsel = SelectObject(dc, bildschirm.Get());
     HGDIOBJ alterStift = SelectObject(dc, rahmen.Get());
     for (int links : {71, 88}) {
-        Rectangle(dc, x(links), y(28), x(links + 10), y(55));
-        Rectangle(dc, x(links + 3), y(55), x(links + 7), y(63));
-        Rectangle(dc, x(links - 1), y(63), x(links + 11), y(67));
+        Rectangle(dc, p.X(links), p.Y(28), p.X(links + 10), p.Y(55));
+        Rectangle(dc, p.X(links + 3), p.Y(55), p.X(links + 7), p.Y(63));
+        Rectangle(dc, p.X(links - 1), p.Y(63), p.X(links + 11), p.Y(67));
     }
     SelectObject(dc, pfeil.Get());
-    const POINT umriss[] = {{x(81), y(37)}, {x(84), y(37)}, {x(84), y(32)}, {x(88), y(41)},
-                            {x(84), y(50)}, {x(84), y(45)}, {x(81), y(45)}};
+    const POINT umriss[] = {{p.X(81), p.Y(37)}, {p.X(84), p.Y(37)}, {p.X(84), p.Y(32)}, {p.X(88), p.Y(41)},
+                            {p.X(84), p.Y(50)}, {p.X(84), p.Y(45)}, {p.X(81), p.Y(45)}};
     Polygon(dc, umriss, static_cast<int>(std::size(umriss)));
     SelectObject(dc, alterPinsel);
     SelectObject(dc, alterStift);

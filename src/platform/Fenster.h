@@ -22,6 +22,15 @@ struct Steuerelement {
     DWORD exStil = 0;
 };
 
+// Points of an owner-drawn picture as percentages of its rectangle, so the picture scales with
+// its control.
+struct Prozentfläche {
+    RECT r;
+    [[nodiscard]] int X(int prozent) const { return r.left + MulDiv(r.right - r.left, prozent, 100); }
+    [[nodiscard]] int Y(int prozent) const { return r.top + MulDiv(r.bottom - r.top, prozent, 100); }
+    [[nodiscard]] int Höhe(int prozent) const { return MulDiv(r.bottom - r.top, prozent, 100); }
+};
+
 struct Schriftart {
     const wchar_t* name;
     int punktHundertstel;  // 825 for 8.25 pt
