@@ -37,7 +37,7 @@ void CALLBACK ImModalenFenster(HWND, UINT, UINT_PTR id, DWORD) {
                   infos.ElementText(frmInfos::lblVersion),
                   infos.ElementText(frmInfos::lblCopyright),
                   infos.ElementText(frmInfos::lblWebsite)};
-    PostMessageW(GetFocus(), WM_KEYDOWN, taste, 0);
+    PostMessageW(GetFocus() ? GetFocus() : infos.Handle(), WM_KEYDOWN, taste, 0);
     SetTimer(nullptr, 0, 10000, &Notbremse);
 }
 
