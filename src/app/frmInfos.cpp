@@ -2,13 +2,12 @@
 
 #include "Handles.h"
 #include "Interaktion.h"
+#include "Shell.h"
 #include "Version.h"
 #include "modFunktionen.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
-#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -58,12 +57,6 @@ std::wstring ProgrammOrdner() {
     }
 }
 
-// Opens a document or address with the program the shell has for it; the shell's own failure
-// (nothing registered, no browser) is not reported.
-void Öffnen(const std::wstring& datei) {
-    ShellExecuteW(frmInfos::Instanz().Handle(), nullptr, datei.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
-
 void SchriftZeichnen(HDC dc, RECT feld, const wchar_t* text, int höhe, bool fett) {
     LOGFONTW lf{};
     lf.lfHeight = -höhe;
@@ -101,12 +94,12 @@ void frmInfos::lblInfodatei_Click() { HilfeAnzeigen(L""); }
 
 void frmInfos::lblBedingungenAnzeigenText_Click() { HilfeAnzeigen(kNutzung); }
 
-void frmInfos::lblWebsite_Click() { Öffnen(LADEWERK_WEBSITE_W); }
+void frmInfos::lblWebsite_Click() { modFunktionen::ProgrammStarten(LADEWERK_WEBSITE_W, L""); }
 
 void HilfeAnzeigen(const std::wstring& relativerPfad) {
     const std::wstring pfad = ProgrammOrdner() + (relativerPfad.empty() ? kHilfeStandard : relativerPfad);
     if (modFunktionen::DateiExistiert(pfad)) {
-        Öffnen(pfad);
+        modFunktionen::ProgrammStarten(pfad, L"");
         return;
     }
     Interaktion::Frage(frmInfos::Instanz().Handle(),
