@@ -55,7 +55,7 @@ std::vector<Eintrag> Einträge(const std::wstring& ordner) {
 }
 
 bool IstOrdner(DWORD attribute) { return (attribute & FILE_ATTRIBUTE_DIRECTORY) != 0; }
-bool IstVerknüpfung(DWORD attribute) { return (attribute & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+bool HatAnalysepunkt(DWORD attribute) { return (attribute & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
 bool PasstZuEndungen(const std::wstring& name, const std::vector<std::wstring>& endungen) {
     if (endungen.empty() || endungen.front().empty()) return true;
@@ -65,11 +65,31 @@ bool PasstZuEndungen(const std::wstring& name, const std::vector<std::wstring>& 
     return false;
 }
 
+// The path the platform really opens, links resolved, without a trailing "\"; empty when the
+// path cannot be opened.
+std::wstring WirklicherPfad(const std::wstring& pfad) {
+    const Handles::Datei datei(CreateFileW(pfad.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!datei) return {};
+    std::wstring wirklich(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD länge = GetFinalPathNameByHandleW(datei.Get(), wirklich.data(), static_cast<DWORD>(wirklich.size()),
+                                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (länge == 0) return {};
+        const bool passte = länge < wirklich.size();
+        wirklich.resize(länge);
+        if (passte) break;
+    }
+    while (wirklich.ends_with(L'\\')) wirklich.pop_back();
+    return wirklich;
+}
+
 // "C:\", "\\server\share" and the same in \\?\ form.
 bool IstWurzel(std::wstring lang) {
     while (lang.ends_with(L'\\')) lang.pop_back();
-    if (lang.starts_with(L"\\\\?\\UNC\\")) return lang.find(L'\\', 8) == std::wstring::npos ||
-                                                   lang.find(L'\\', lang.find(L'\\', 8) + 1) == std::wstring::npos;
+    if (lang.starts_with(L"\\\\?\\UNC\\"))
+        return lang.find(L'\\', 8) == std::wstring::npos ||
+               lang.find(L'\\', lang.find(L'\\', 8) + 1) == std::wstring::npos;
     return lang.size() <= 6;  // "\\?\C:"
 }
 
@@ -78,7 +98,7 @@ std::optional<std::wstring> NichtLöschbar(const std::wstring& ordner, const std
     if (!PfadIstAbsolut(ordner) || lang.empty()) return L"der Pfad ist nicht absolut";
     if (IstWurzel(lang)) return L"das ist die Wurzel eines Laufwerks";
     const DWORD attribute = GetFileAttributesW(lang.c_str());
-    if (attribute != INVALID_FILE_ATTRIBUTES && IstVerknüpfung(attribute)) return L"der Ordner ist eine Verknüpfung";
+    if (attribute != INVALID_FILE_ATTRIBUTES && HatAnalysepunkt(attribute)) return L"der Ordner ist eine Verknüpfung";
     return std::nullopt;
 }
 
@@ -103,7 +123,7 @@ bool DateienSuchenAPI(std::wstring& ordner, const std::vector<std::wstring>& end
         for (const Eintrag& eintrag : Einträge(ordner)) {
             if (!IstOrdner(eintrag.attribute)) {
                 if (PasstZuEndungen(eintrag.name, endungen)) SuchergebnisHinzufügen(ordner + eintrag.name, 0);
-            } else if (!IstVerknüpfung(eintrag.attribute)) {
+            } else if (!HatAnalysepunkt(eintrag.attribute)) {
                 // A link may lead back up the tree; entering it would never end.
                 unterordner.push_back(eintrag.name);
             }
@@ -131,13 +151,33 @@ bool OrdnerLöschen(const std::wstring& ordner, bool dateienLöschen) {
     while (ohneTrenner.ends_with(L'\\')) ohneTrenner.pop_back();
     if (dateienLöschen) {
         for (const Eintrag& eintrag : Einträge(ohneTrenner)) {
-            // Wine follows links when deleting: a link is left alone, and with it the folder.
-            if (!IstOrdner(eintrag.attribute) && !IstVerknüpfung(eintrag.attribute))
-                DateiLöschen(ohneTrenner + L"\\" + eintrag.name);
+            // Under Wine, deleting a link to a file deletes its target: links stay, and with them
+            // the folder.
+            const std::wstring datei = ohneTrenner + L"\\" + eintrag.name;
+            if (!IstOrdner(eintrag.attribute) && !DateiIstVerknüpfung(datei)) DateiLöschen(datei);
         }
     }
     if (OrdnerExistiert(ohneTrenner)) RemoveDirectoryW(ohneTrenner.c_str());
     return true;
+}
+
+bool DateiIstVerknüpfung(const std::wstring& pfad) {
+    WIN32_FIND_DATAW eintrag{};
+    const std::wstring lang = Langform(pfad);
+    if (lang.empty()) return true;
+    {
+        const Handles::Suche suche(
+            FindFirstFileExW(lang.c_str(), FindExInfoBasic, &eintrag, FindExSearchNameMatch, nullptr, 0));
+        if (!suche) return true;
+    }
+    if (HatAnalysepunkt(eintrag.dwFileAttributes)) return true;
+    // Wine marks only links to folders; a link to a file shows in where it really leads. Its
+    // folder may be reached through links of its own, which is no reason to refuse.
+    std::wstring ordner = PfadZurückgeben(lang);
+    if (ordner.ends_with(L':')) ordner += L'\\';
+    const std::wstring wirklicheDatei = WirklicherPfad(lang), wirklicherOrdner = WirklicherPfad(ordner);
+    return wirklicheDatei.empty() || wirklicherOrdner.empty() ||
+           !TexteGleich(wirklicheDatei, wirklicherOrdner + L"\\" + eintrag.cFileName);
 }
 
 bool PfadIstAbsolut(const std::wstring& pfad) {

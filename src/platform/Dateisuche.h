@@ -23,6 +23,10 @@ bool DateienSuchenAPI(std::wstring& ordner, const std::vector<std::wstring>& end
 // or root path, or a folder that is a link, is logged and left alone. Always True.
 bool OrdnerLöschen(const std::wstring& ordner, bool dateienLöschen);
 
+// True when the file is a link (or cannot be opened to tell). A file reached through linked
+// folders is no link.
+bool DateiIstVerknüpfung(const std::wstring& pfad);
+
 // "X:\..." or "\\server\share...".
 bool PfadIstAbsolut(const std::wstring& pfad);
 

@@ -5,6 +5,7 @@
 #include "Handles.h"
 #include "Protokoll.h"
 #include "TempOrdner.h"
+#include "WinePfade.h"
 #include "modFunktionen.h"
 
 #include <gtest/gtest.h>
@@ -23,49 +24,14 @@ using modFunktionen::Suchergebnisse;
 void Ordner(const std::wstring& pfad) { ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + pfad).c_str(), nullptr)) << pfad; }
 
 void Datei(const std::wstring& pfad, DWORD attribute = FILE_ATTRIBUTE_NORMAL) {
-    const Handles::Datei datei(CreateFileW((L"\\\\?\\" + pfad).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                           attribute, nullptr));
+    const Handles::Datei datei(
+        CreateFileW((L"\\\\?\\" + pfad).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attribute, nullptr));
     ASSERT_TRUE(datei) << pfad;
 }
 
-// Wine cannot make links itself (CreateSymbolicLinkW does nothing), so the test makes a Unix
-// symlink, which Wine shows as a folder with the reparse-point attribute, the way it shows the
-// links a user made.
-std::string UnixPfad(const std::wstring& pfad) {
-    using Umwandler = char*(CDECL*)(const wchar_t*);
-    const auto umwandeln = reinterpret_cast<Umwandler>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!umwandeln) return {};
-    char* unix = umwandeln(pfad.c_str());
-    if (!unix) return {};
-    std::string ergebnis = unix;
-    HeapFree(GetProcessHeap(), 0, unix);
-    return ergebnis;
-}
-
-std::wstring Breit(const std::string& text) {
-    std::wstring breit(text.size(), L'\0');
-    breit.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), breit.data(),
-                                     static_cast<int>(breit.size())));
-    return breit;
-}
-
 void Verknüpfung(const std::wstring& link, const std::wstring& ziel) {
-    const std::string unixLink = UnixPfad(link), unixZiel = UnixPfad(ziel);
-    ASSERT_FALSE(unixLink.empty() || unixZiel.empty()) << "nur unter Wine";
-    std::wstring befehl = L"/bin/ln -s \"" + Breit(unixZiel) + L"\" \"" + Breit(unixLink) + L"\"";
-    STARTUPINFOW start{};
-    start.cb = sizeof start;
-    PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessW(L"Z:\\bin\\ln", befehl.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &info));
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    // Wine does not wait for a Unix process through its handle.
-    DWORD attribute = INVALID_FILE_ATTRIBUTES;
-    for (int i = 0; i < 400 && attribute == INVALID_FILE_ATTRIBUTES; ++i, Sleep(50))
-        attribute = GetFileAttributesW(link.c_str());
-    ASSERT_NE(attribute, INVALID_FILE_ATTRIBUTES) << link;
-    ASSERT_TRUE(attribute & FILE_ATTRIBUTE_REPARSE_POINT) << std::hex << attribute;
+    ASSERT_TRUE(WinePfade::UnixLinkAnlegen(link, ziel)) << link;
+    ASSERT_TRUE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) << link;
 }
 
 // A folder chain below basis whose deepest file has a path of about 300 characters.
@@ -111,8 +77,8 @@ protected:
 TEST_F(Dateisuche, EndingsRecursionAndOrder) {
     const std::vector<std::wstring> jobs = {L".met", L".part"};
     const std::vector<std::wstring> oben = {basis + L"a.part.met", basis + L"b.PART", basis + L"versteckt.met"};
-    const std::vector<std::wstring> alle = {basis + L".dat", basis + L"a.part.met", basis + L"b.PART",
-                                            basis + L"c.part.txt", basis + L"ohne", basis + L"versteckt.met"};
+    const std::vector<std::wstring> alle = {basis + L".dat",       basis + L"a.part.met", basis + L"b.PART",
+                                            basis + L"c.part.txt", basis + L"ohne",       basis + L"versteckt.met"};
     struct Fall {
         std::vector<std::wstring> endungen;
         int rekursiv;
@@ -144,7 +110,8 @@ TEST_F(Dateisuche, FolderGetsItsBackslashAndSearchesAccumulate) {
     std::wstring fehlt = basis + L"fehlt";
     EXPECT_TRUE(DateienSuchenAPI(fehlt, {}, 1));
     EXPECT_TRUE(DateienSuchenAPI(ordner, {L".part"}, 1));
-    EXPECT_EQ(Suchergebnisse(), (std::vector<std::wstring>{L"früher", basis + L"unter\\d.met", basis + L"unter\\tief\\e.part"}));
+    EXPECT_EQ(Suchergebnisse(),
+              (std::vector<std::wstring>{L"früher", basis + L"unter\\d.met", basis + L"unter\\tief\\e.part"}));
 
     SuchergebnisHinzufügen(L"ignoriert", 1);
     EXPECT_TRUE(Suchergebnisse().empty());
@@ -159,7 +126,8 @@ TEST_F(Dateisuche, LongPathsAreFoundLinksAreNotEntered) {
     ASSERT_GE(lang.size(), 300u);
 
     const auto gefunden = Suchen(temp.Pfad(), {L".met"}, 1);
-    EXPECT_EQ(Sortiert(gefunden), Sortiert({basis + L"a.part.met", basis + L"versteckt.met", basis + L"unter\\d.met", lang}));
+    EXPECT_EQ(Sortiert(gefunden),
+              Sortiert({basis + L"a.part.met", basis + L"versteckt.met", basis + L"unter\\d.met", lang}));
 }
 
 TEST_F(Dateisuche, OrdnerLöschenEmptiesOnlyTheFolderItself) {
@@ -188,12 +156,14 @@ TEST_F(Dateisuche, OrdnerLöschenLeavesLinkTargetsLongPathsAndTheCurrentFolderWh
     Verknüpfung(basis + L"zum fremden", fremd.Pfad());
     const std::wstring lang = LangerPfad(temp.Pfad() + L"\\unter");
     Verknüpfung(basis + L"link als ordner", fremd.Pfad());
+    ASSERT_TRUE(WinePfade::UnixLinkAnlegen(basis + L"link als datei.met", fremdeDatei));
 
     Protokoll protokoll;
     EXPECT_TRUE(OrdnerLöschen(basis + L"link als ordner", true));
     EXPECT_TRUE(OrdnerLöschen(temp.Pfad(), true));
     EXPECT_TRUE(OrdnerLöschen(basis + L"unter", true));
     EXPECT_TRUE(DateiExistiert(fremdeDatei));
+    EXPECT_TRUE(DateiExistiert(basis + L"link als datei.met"));
     EXPECT_TRUE(DateiExistiert(lang));
     EXPECT_TRUE(DateiExistiert(wächter));
     EXPECT_TRUE(DateiExistiert(basis + L"zum fremden\\fremd.met"));
@@ -230,7 +200,8 @@ TEST_F(Dateisuche, OrdnerLöschenRefusesEmptyRelativeAndRootPaths) {
     for (const auto& [ordner, grund] : fälle) {
         EXPECT_TRUE(OrdnerLöschen(ordner, true));
         ASSERT_FALSE(protokoll.Zeilen().empty());
-        EXPECT_EQ(protokoll.Zeilen().back(), L"Achtung - OrdnerLöschen: Ordner '" + ordner + L"' bleibt stehen, " + grund);
+        EXPECT_EQ(protokoll.Zeilen().back(),
+                  L"Achtung - OrdnerLöschen: Ordner '" + ordner + L"' bleibt stehen, " + grund);
     }
     EXPECT_EQ(protokoll.Zeilen().size(), std::size(fälle));
     EXPECT_TRUE(DateiExistiert(wächter));
