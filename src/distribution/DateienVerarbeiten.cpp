@@ -22,25 +22,18 @@ using modFortschritt::FortschrittAnzeigen;
 struct Ordnerfrage {
     Funktion funktion;
     std::wstring* ordner;
-    const wchar_t* warnung;
-    const wchar_t* aufforderung;
+    const wchar_t* client;
+    bool download;  // a download folder, else the program folder
 };
 
 const Ordnerfrage kOrdnerfragen[] = {
-    {Kazaa, &KazaaProgrammOrdner, L"Achtung: Das Programm 'Kazaa (lite)/Morpheus/Grokster' wurde nicht gefunden.",
-     L"Das Programm 'Kazaa (lite)/Morpheus/Grokster' wurde nicht gefunden. Bitte wählen Sie den Programm-Ordner..."},
-    {Kazaa, &KazaaDownloadOrdner, L"Achtung: Der 'Kazaa (lite)/Morpheus/Grokster'-Download-Ordner wurde nicht gefunden.",
-     L"Der 'Kazaa (lite)/Morpheus/Grokster'-Download-Ordner wurde nicht gefunden. Bitte wählen Sie diesen aus..."},
-    {WinMX, &WinMXProgrammOrdner, L"Achtung: Das Programm 'WinMX' wurde nicht gefunden.",
-     L"Das Programm 'WinMX' wurde nicht gefunden. Bitte wählen Sie den Programm-Ordner..."},
-    {WinMX, &WinMXDownloadOrdner, L"Achtung: Der 'WinMX'-Download-Ordner wurde nicht gefunden.",
-     L"Der 'WinMX'-Download-Ordner wurde nicht gefunden. Bitte wählen Sie diesen aus..."},
-    {GetRight, &GetRightProgrammOrdner, L"Achtung: Das Programm 'GetRight' wurde nicht gefunden.",
-     L"Das Programm 'GetRight' wurde nicht gefunden. Bitte wählen Sie den Programm-Ordner..."},
-    {EMule, &EMuleProgrammOrdner, L"Achtung: Das Programm 'EMule/EDonkey' wurde nicht gefunden.",
-     L"Das Programm 'EMule/EDonkey' wurde nicht gefunden. Bitte wählen Sie den Programm-Ordner..."},
-    {EMule, &EMuleTempOrdner, L"Achtung: Der 'EMule/EDonkey'-Download-Ordner wurde nicht gefunden.",
-     L"Der 'EMule/EDonkey'-Download-Ordner wurde nicht gefunden. Bitte wählen Sie diesen aus..."},
+    {Kazaa, &KazaaProgrammOrdner, L"Kazaa (lite)/Morpheus/Grokster", false},
+    {Kazaa, &KazaaDownloadOrdner, L"Kazaa (lite)/Morpheus/Grokster", true},
+    {WinMX, &WinMXProgrammOrdner, L"WinMX", false},
+    {WinMX, &WinMXDownloadOrdner, L"WinMX", true},
+    {GetRight, &GetRightProgrammOrdner, L"GetRight", false},
+    {EMule, &EMuleProgrammOrdner, L"EMule/EDonkey", false},
+    {EMule, &EMuleTempOrdner, L"EMule/EDonkey", true},
 };
 
 bool OrdnerFehlt(const std::wstring& ordner) { return ordner.empty() || !DateiExistiert(ordner + L"\\nul"); }
@@ -55,8 +48,13 @@ HWND Besitzer() {
 void OrdnerErfragen(const std::array<bool, 5>& kommtVor) {
     for (const Ordnerfrage& frage : kOrdnerfragen) {
         if (!kommtVor[frage.funktion] || !OrdnerFehlt(*frage.ordner)) continue;
-        FortschrittAnzeigen(frage.warnung);
-        const std::wstring antwort = NullzeichenEntfernen(OrdnerAuswählen(frage.aufforderung, Besitzer()));
+        const std::wstring client = frage.client;
+        const std::wstring befund = frage.download ? L"Der '" + client + L"'-Download-Ordner wurde nicht gefunden."
+                                                   : L"Das Programm '" + client + L"' wurde nicht gefunden.";
+        FortschrittAnzeigen(L"Achtung: " + befund);
+        const std::wstring aufforderung =
+            befund + (frage.download ? L" Bitte wählen Sie diesen aus..." : L" Bitte wählen Sie den Programm-Ordner...");
+        const std::wstring antwort = NullzeichenEntfernen(OrdnerAuswählen(aufforderung, Besitzer()));
         if (!antwort.empty() && antwort != std::wstring(1, L'\0')) *frage.ordner = antwort;
     }
 }
