@@ -1,30 +1,290 @@
 #include "modKompression.h"
 
+#include "DateienVerarbeiten.h"
+#include "Dateisuche.h"
 #include "Fortschritt.h"
+#include "Handles.h"
+#include "Interaktion.h"
+#include "Optionsdatei.h"
 #include "Programm.h"
+#include "Shell.h"
 #include "modFunktionen.h"
+#include "modUnzip.h"
+
+#include <windows.h>
+
+#include <new>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 namespace modKompression {
 
+std::wstring Paketversion = L"1.00";
+
+namespace {
+
 using modFortschritt::FortschrittAnzeigen;
 
-// So far only the frame of an opening: the progress window, the check for the package and the
-// finished window with its countdown. Unpacking and distributing follow; until then the package
-// is left exactly as it is.
+constexpr wchar_t kRoutine[] = L"DateienDekomprimieren";
+// A package carries one short line; anything this large was not written by a package creator
+// and is not worth holding in memory.
+constexpr LONGLONG kOptionsdateiHöchstens = 64 * 1024;
+
+// An unexpected error on the way: the platform's error number and the routine it happened in.
+struct Fehler {
+    DWORD nummer = 0;
+    std::wstring routine;
+};
+
+std::wstring Hex(DWORD wert) {
+    static constexpr wchar_t kZiffern[] = L"0123456789ABCDEF";
+    std::wstring text(8, L'0');
+    for (int i = 7; i >= 0; --i, wert >>= 4) text[i] = kZiffern[wert & 0xF];
+    return text;
+}
+
+std::wstring ZeichenEntfernenAmEnde(std::wstring text, const wchar_t* zeichen) {
+    while (!text.empty() && std::wstring_view(zeichen).find(text.back()) != std::wstring_view::npos) text.pop_back();
+    return text;
+}
+
+std::wstring BenutzerTempOrdner() {
+    std::wstring temp(GetTempPathW(0, nullptr), L'\0');
+    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+    return ZeichenEntfernenAmEnde(temp, L"\\");
+}
+
+// A folder of a name that nobody else uses, so that clearing it away afterwards can never
+// reach the user's own files, and everything found in it was extracted by this run.
+std::optional<std::wstring> NeuenOrdnerAnlegen(const std::wstring& darin, DWORD& fehler) {
+    const DWORD basis = GetCurrentProcessId() * 7919u + GetTickCount();
+    for (DWORD versuch = 0; versuch < 100; ++versuch) {
+        const std::wstring ordner = darin + L"\\Ladewerk-" + Hex(basis + versuch);
+        if (CreateDirectoryW(ordner.c_str(), nullptr)) return ordner;
+        fehler = GetLastError();
+        if (fehler != ERROR_ALREADY_EXISTS) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Beside the package, or in the user's temporary folder when the package lies where nothing
+// can be written (a CD, a read-only share).
+std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, Fehler& fehler) {
+    const std::wstring paketordner = modFunktionen::PfadZurückgeben(paketpfad);
+    DWORD nummer = ERROR_ALREADY_EXISTS;
+    if (auto ordner = NeuenOrdnerAnlegen(paketordner, nummer)) return ordner;
+    if (auto ordner = NeuenOrdnerAnlegen(BenutzerTempOrdner(), nummer)) {
+        FortschrittAnzeigen(L"Achtung - Im Ordner '" + paketordner + L"' kann nicht entpackt werden, entpacke in '" +
+                            *ordner + L"'");
+        return ordner;
+    }
+    fehler = {nummer, L"ArbeitsordnerAnlegen"};
+    return std::nullopt;
+}
+
+// Removes the working folder on every way out, also when the run ends early: its name is
+// unique, so no later run would ever clear it away.
+class Arbeitsordner {
+public:
+    explicit Arbeitsordner(std::wstring pfad) : pfad_(std::move(pfad)) {}
+    Arbeitsordner(const Arbeitsordner&) = delete;
+    Arbeitsordner& operator=(const Arbeitsordner&) = delete;
+    ~Arbeitsordner() { Löschen(); }
+    void Löschen() const {
+        if (modFunktionen::OrdnerExistiert(pfad_)) modFunktionen::OrdnerLöschen(pfad_, true);
+    }
+
+private:
+    std::wstring pfad_;
+};
+
+void EntpackenAnfordern(const std::wstring& paketpfad, const std::wstring& arbeitsordner) {
+    modUnzip::Zustand& unzip = modUnzip::zustand;
+    unzip.uZipDatei = paketpfad;
+    unzip.uZielOrdner = arbeitsordner;
+    unzip.uExtractList = 0;
+    unzip.uNachfragen = 0;
+    unzip.uÜberschreiben = 1;
+    unzip.uKommentarZeigen = 0;
+    unzip.uOrdnerBeachten = 0;
+    unzip.uDateienAnzahl = 0;
+    unzip.uDateien.assign(modUnzip::kNamenListe, L"");
+    unzip.uAusnahmenAnzahl = 0;
+    unzip.uAusnahmen.assign(modUnzip::kNamenListe, L"");
+    unzip.uZipAusgabe.clear();
+    unzip.uZipAnzahl = 0;
+    // A listing left from an earlier package would otherwise stand in this package's result.
+    unzip.uZipListe.clear();
+}
+
+// Step result of the file search: the files, or the text of the error line that ends the run.
+struct Fundliste {
+    std::vector<std::wstring> dateien;
+    std::wstring optionsdatei;
+    std::wstring fehlerzeile;
+};
+
+Fundliste DateienAuflisten(const std::wstring& arbeitsordner) {
+    Fundliste fund;
+    modFunktionen::SuchergebnisHinzufügen(L"", 1);
+    std::wstring ordner = arbeitsordner;
+    const bool vollständig = modFunktionen::DateienSuchenAPI(ordner, {L""}, 0);
+    if (!vollständig) {
+        modFunktionen::SuchergebnisHinzufügen(L"", 1);
+        fund.fehlerzeile = L"Fehler - Nach dem Entpacken keine Dateien gefunden (1)";
+        return fund;
+    }
+    fund.dateien = modFunktionen::Suchergebnisse();
+    modFunktionen::SuchergebnisHinzufügen(L"", 1);
+    if (fund.dateien.empty()) {
+        fund.fehlerzeile = L"Fehler - Nach dem Entpacken keine Dateien gefunden (2)";
+        return fund;
+    }
+    for (const std::wstring& datei : fund.dateien)
+        if (Optionsdatei::IstOptionsdatei(datei)) fund.optionsdatei = datei;
+    return fund;
+}
+
+std::optional<Fehler> DateiLesen(const std::wstring& pfad, std::optional<std::string>& inhalt) {
+    const wchar_t* routine = L"OptionsdateiLesen";
+    const Handles::Datei datei(
+        CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!datei) return Fehler{GetLastError(), routine};
+    LARGE_INTEGER größe{};
+    if (!GetFileSizeEx(datei.Get(), &größe)) return Fehler{GetLastError(), routine};
+    if (größe.QuadPart > kOptionsdateiHöchstens) return std::nullopt;
+    std::string bytes(static_cast<size_t>(größe.QuadPart), '\0');
+    DWORD gelesen = 0;
+    if (!bytes.empty() && !ReadFile(datei.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &gelesen, nullptr))
+        return Fehler{GetLastError(), routine};
+    bytes.resize(gelesen);
+    inhalt = std::move(bytes);
+    return std::nullopt;
+}
+
+std::optional<Fehler> PaketversionLesen(const std::wstring& optionsdatei) {
+    Paketversion = L"1.00";
+    if (optionsdatei.empty() || !modFunktionen::DateiExistiert(optionsdatei)) {
+        FortschrittAnzeigen(L"Fehler - Kann Optionsdatei nicht finden");
+        return std::nullopt;
+    }
+    std::optional<std::string> inhalt;
+    if (auto fehler = DateiLesen(optionsdatei, inhalt)) return fehler;
+    if (!inhalt) {
+        FortschrittAnzeigen(L"Fehler - Kann Optionsdatei nicht verarbeiten");
+        return std::nullopt;
+    }
+    const auto wert = Optionsdatei::WertLesen(*inhalt);
+    if (!wert) return Fehler{ERROR_INVALID_DATA, L"OptionsdateiLesen"};
+    if (Optionsdatei::VersionAuswerten(*wert))
+        Paketversion = *wert;
+    else
+        FortschrittAnzeigen(L"Fehler - Kann Optionsdatei nicht verarbeiten");
+    return std::nullopt;
+}
+
+// True when the package may be processed: it is not newer than this program, or the user wants
+// to go on anyway.
+bool VersionPrüfen() {
+    const auto paket = Optionsdatei::VersionAuswerten(Paketversion);
+    const Optionsdatei::Version eigene{Programm::Major(), Programm::Minor()};
+    if (!paket || !(eigene < *paket)) return true;
+    FortschrittAnzeigen(L"Achtung - Inkorrekte Version gefunden");
+    const std::wstring text =
+        L"Achtung: Die zu verarbeitende Datei wurde mit der neueren Version " + Paketversion +
+        L" dieser Software erstellt. Eine Kompatiblität kann nicht garantiert werden.\n\n"
+        L"Bitte brechen Sie den Lesevorgang jetzt ab und laden Sie eine Aktualisierung dieser Software von der "
+        L"Internetseite des Autors herunter (siehe Dialog 'Info'). Wenn Sie den Lesevorgang fortsetzen, könnten "
+        L"Dateien fehlerhaft oder nicht importiert werden.\n\n"
+        L"Möchten Sie den Lesevorgang fortsetzen?";
+    modFortschritt::Anzeige* anzeige = modFortschritt::AktuelleAnzeige();
+    return Interaktion::Frage(anzeige ? anzeige->Besitzer() : nullptr, text,
+                              MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
+}
+
+// Everything after the package was found; a value only on an unexpected error.
+std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
+    Fehler fehler;
+    FortschrittAnzeigen(L"Lösche Ordner...");
+    const auto ordner = ArbeitsordnerAnlegen(paketpfad, fehler);
+    if (!ordner) return fehler;
+    const Arbeitsordner aufräumen(*ordner);
+    EntpackenAnfordern(paketpfad, *ordner);
+
+    const modUnzip::Zustand& unzip = modUnzip::zustand;
+    FortschrittAnzeigen(L"Starte Dekompression...");
+    modUnzip::ZipEntpacken();
+    FortschrittAnzeigen(Ergebniszeile(unzip.uZipListe, unzip.uZipAusgabe, unzip.uZipAnzahl));
+
+    FortschrittAnzeigen(L"Suche Dateien...");
+    const Fundliste fund = DateienAuflisten(unzip.uZielOrdner);
+    if (!fund.fehlerzeile.empty()) {
+        FortschrittAnzeigen(fund.fehlerzeile);
+        return std::nullopt;
+    }
+    if (auto lesefehler = PaketversionLesen(fund.optionsdatei)) return lesefehler;
+
+    if (VersionPrüfen()) {
+        FortschrittAnzeigen(L"Verarbeite Dateien...");
+        modVerteilung::DateienVerarbeiten(fund.dateien);
+    } else {
+        FortschrittAnzeigen(L"Achtung - Die Verarbeitung wurde abgebrochen");
+    }
+
+    FortschrittAnzeigen(L"Lösche temporäre Ordner und Dateien...");
+    aufräumen.Löschen();
+    modFunktionen::DateienInPapierkorb({paketpfad});
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::wstring Ergebniszeile(const std::wstring& liste, const std::wstring& ausgabe, long anzahl) {
+    std::wstring zeile = L"Dekompression beendet, Ergebnis:" + liste;
+    if (!ausgabe.empty()) zeile += L"\r\nZIP-Informationen:\r\n" + ausgabe;
+    // The count stands where a sign would, hence the second blank.
+    if (anzahl > 0) zeile += L"\r\nAnzahl an dekomprimierten Dateien:  " + std::to_wstring(anzahl);
+    return zeile;
+}
+
+std::wstring Fehlerzeile(DWORD nummer, const std::wstring& routine) {
+    wchar_t* puffer = nullptr;
+    const DWORD länge = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, nummer, 0,
+        reinterpret_cast<wchar_t*>(&puffer), 0, nullptr);
+    std::wstring beschreibung = länge && puffer ? std::wstring(puffer, länge) : L"Unbekannter Fehler";
+    LocalFree(puffer);
+    beschreibung = ZeichenEntfernenAmEnde(beschreibung, L"\r\n .");
+    return L"Fehler - " + beschreibung + L" (Fehler " + std::to_wstring(nummer) + L") ist bei Funktion '" + routine +
+           L"' aufgetreten";
+}
+
 void DateienDekomprimieren(const std::wstring& paketpfad) {
     modFortschritt::Anzeige* anzeige = modFortschritt::AktuelleAnzeige();
-    FortschrittAnzeigen(L"Bereite DeKompression vor...");
-    // A command-line run has no visible window yet. It is opened before the package is checked,
-    // so that a package that vanished since the start is reported in a window that ends the
-    // program when closed, instead of in a hidden one that never does.
-    if (anzeige && !anzeige->IstSichtbar()) anzeige->Öffnen(Programm::Titel() + L" - Fortschritt", L"2");
-    if (!modFunktionen::DateiExistiert(paketpfad))
-        FortschrittAnzeigen(L"Fehler - Datei '" + paketpfad + L"' existiert nicht");
-    else
-        FortschrittAnzeigen(L"Achtung - Das Entpacken von Paketen ist in dieser Version noch nicht enthalten, die Datei '" +
-                            modFunktionen::DateinameZurückgeben(paketpfad) + L"' bleibt unverändert");
-    FortschrittAnzeigen(L"Dekompression und Verarbeitung beendet");
-    if (anzeige) anzeige->Abschließen();
+    std::optional<Fehler> fehler;
+    try {
+        FortschrittAnzeigen(L"Bereite DeKompression vor...");
+        // A command-line run has no visible window yet. It is opened before the package is
+        // checked, so that a package that vanished since the start is reported in a window that
+        // ends the program when closed, instead of in a hidden one that never does.
+        if (anzeige && !anzeige->IstSichtbar()) anzeige->Öffnen(Programm::Titel() + L" - Fortschritt", L"2");
+        if (!modFunktionen::DateiExistiert(paketpfad))
+            FortschrittAnzeigen(L"Fehler - Datei '" + paketpfad + L"' existiert nicht");
+        else
+            fehler = Verarbeiten(modFunktionen::VollständigerPfad(paketpfad));
+        if (!fehler) FortschrittAnzeigen(L"Dekompression und Verarbeitung beendet");
+    } catch (const std::bad_alloc&) {
+        fehler = Fehler{ERROR_NOT_ENOUGH_MEMORY, kRoutine};
+    } catch (const std::exception&) {
+        fehler = Fehler{ERROR_INTERNAL_ERROR, kRoutine};
+    }
+    if (fehler) {
+        FortschrittAnzeigen(Fehlerzeile(fehler->nummer, fehler->routine));
+        if (anzeige) anzeige->FehlerAbschließen();
+    } else if (anzeige) {
+        anzeige->Abschließen();
+    }
 }
 
 }  // namespace modKompression

@@ -1,11 +1,25 @@
 #pragma once
 // Opening and creating packages.
 
+#include <windows.h>
+
 #include <string>
 
 namespace modKompression {
 
-// The receiving side's entry: opens the package at paketpfad and reports in the progress window.
+// The receiving side's entry: unpacks the package at paketpfad into a working folder of its
+// own, checks its version, hands the files to the distribution, then clears the working folder
+// away and moves the package to the recycle bin. Reports every step in the progress window.
 void DateienDekomprimieren(const std::wstring& paketpfad);
+
+// Version of the last package opened, as its options file gives it; "1.00" when it has none.
+extern std::wstring Paketversion;
+
+// "Dekompression beendet, Ergebnis:" with the extraction's listing, information text and count.
+std::wstring Ergebniszeile(const std::wstring& liste, const std::wstring& ausgabe, long anzahl);
+
+// The log line of an unexpected error: the platform's description of the error number and the
+// routine in which it happened.
+std::wstring Fehlerzeile(DWORD nummer, const std::wstring& routine);
 
 }  // namespace modKompression

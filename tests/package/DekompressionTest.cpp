@@ -1,0 +1,289 @@
+// Package opening against real archives made by the peers, the real file system, registry and
+// Trash of the test prefix; the progress window is a recorder and the person a script.
+
+#include "Fortschritt.h"
+#include "Empfang.h"
+#include "SkriptBenutzer.h"
+#include "TempOrdner.h"
+#include "modKompression.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+
+using namespace Empfang;
+
+namespace {
+
+class Aufzeichnung final : public modFortschritt::Anzeige {
+public:
+    explicit Aufzeichnung(bool sichtbar) : sichtbar_(sichtbar) { modFortschritt::AnzeigeSetzen(this); }
+    ~Aufzeichnung() override { modFortschritt::AnzeigeSetzen(nullptr); }
+
+    void ZeileAnhängen(const std::wstring& zeile) override { zeilen.push_back(zeile); }
+    bool IstSichtbar() override { return sichtbar_; }
+    void Öffnen(const std::wstring& titel, const std::wstring& modus) override {
+        zeilen.clear();
+        sichtbar_ = true;
+        ereignisse.push_back(L"Öffnen " + titel + L" " + modus);
+    }
+    void Abschließen() override { ereignisse.push_back(L"Abschließen"); }
+    void FehlerAbschließen() override { ereignisse.push_back(L"FehlerAbschließen"); }
+
+    bool Enthält(const std::wstring& zeile) const { return std::find(zeilen.begin(), zeilen.end(), zeile) != zeilen.end(); }
+
+    std::vector<std::wstring> zeilen;
+    std::vector<std::wstring> ereignisse;
+
+private:
+    bool sichtbar_;
+};
+
+std::wstring BenutzerTemp() {
+    std::wstring temp(GetTempPathW(0, nullptr), L'\0');
+    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+    return temp;
+}
+
+class Dekompression : public ::testing::Test {
+protected:
+    std::wstring Ordner(const std::wstring& name) const { return wurzel.Pfad() + L"\\" + name; }
+    std::wstring Paket(const std::wstring& name, const Dateien& dateien,
+                       const std::optional<std::string>& optionen = "Version=1.10\r\n") {
+        return ZipPaket(wurzel, name, dateien, optionen);
+    }
+
+    TempOrdner wurzel;
+    Clientordner clients = ClientsEinrichten(wurzel);
+    SkriptBenutzer person;
+};
+
+const std::wstring kEnde = L"Dekompression und Verarbeitung beendet";
+
+}  // namespace
+
+TEST_F(Dekompression, OpenedFromTheMainWindowDistributesEveryJobAndClearsAway) {
+    const std::wstring paket = Paket(L"Montag.lwx", {{L"Lied.dat", "kazaa-auftrag"}, {L"Film.part", "emule-teil"}});
+    const std::string vorher = Lesen(paket);
+    Aufzeichnung log(true);
+    modKompression::DateienDekomprimieren(paket);
+
+    ASSERT_GE(log.zeilen.size(), 8u) << ::testing::PrintToString(log.zeilen);
+    EXPECT_EQ(std::vector<std::wstring>(log.zeilen.begin(), log.zeilen.begin() + 3),
+              (std::vector<std::wstring>{L"Bereite DeKompression vor...", L"Lösche Ordner...", L"Starte Dekompression..."}));
+    const std::wstring& ergebnis = log.zeilen[3];
+    EXPECT_TRUE(ergebnis.starts_with(L"Dekompression beendet, Ergebnis:Filename:")) << ergebnis;
+    EXPECT_TRUE(ergebnis.ends_with(L"\r\nAnzahl an dekomprimierten Dateien:  3")) << ergebnis;
+    EXPECT_EQ(log.zeilen[4], L"Suche Dateien...");
+    EXPECT_EQ(log.zeilen[5], L"Verarbeite Dateien...");
+    EXPECT_EQ(std::vector<std::wstring>(log.zeilen.end() - 2, log.zeilen.end()),
+              (std::vector<std::wstring>{L"Lösche temporäre Ordner und Dateien...", kEnde}));
+    EXPECT_EQ(log.ereignisse, std::vector<std::wstring>{L"Abschließen"});
+    EXPECT_TRUE(person.Fragen().empty());
+    EXPECT_EQ(modKompression::Paketversion, L"1.10");
+
+    EXPECT_EQ(Lesen(clients.kazaaDownloads + L"\\Lied.dat"), "kazaa-auftrag");
+    EXPECT_EQ(Lesen(clients.emuleTemp + L"\\Film.part"), "emule-teil");
+    EXPECT_FALSE(Existiert(clients.kazaaDownloads + L"\\optionen.opt"));
+    EXPECT_FALSE(Arbeitsordnerreste(Ordner(L"Pakete")));
+    EXPECT_FALSE(Existiert(paket));
+    EXPECT_EQ(Lesen(Papierkorb(L"Montag.lwx")), vorher);
+}
+
+TEST_F(Dekompression, CommandLineRunOpensTheWindowBeforeLookingForThePackage) {
+    const std::wstring fehlt = Ordner(L"Pakete\\weg.lwx");
+    {
+        Aufzeichnung log(false);
+        modKompression::DateienDekomprimieren(fehlt);
+        EXPECT_EQ(log.ereignisse,
+                  (std::vector<std::wstring>{L"Öffnen Ladewerk - Fortschritt 2", L"Abschließen"}));
+        EXPECT_EQ(log.zeilen, (std::vector<std::wstring>{L"Fehler - Datei '" + fehlt + L"' existiert nicht", kEnde}));
+    }
+    const std::wstring paket = PythonPaket(wurzel, L"Dienstag.lwx", "    z.writestr('Dienstag.dat', 'd')\n"
+                                                            "    z.writestr('optionen.opt', 'Version=1.10\\r\\n')");
+    Aufzeichnung log(false);
+    modKompression::DateienDekomprimieren(paket);
+    ASSERT_FALSE(log.zeilen.empty());
+    EXPECT_EQ(log.zeilen.front(), L"Lösche Ordner...");
+    EXPECT_EQ(log.zeilen.back(), kEnde);
+    EXPECT_EQ(Lesen(clients.kazaaDownloads + L"\\Dienstag.dat"), "d");
+}
+
+TEST_F(Dekompression, VersionOfThePackageDecidesWhetherItIsDistributed) {
+    const struct {
+        const wchar_t* name;
+        std::optional<std::string> optionen;
+        std::optional<int> antwort;  // the version question is asked exactly when set
+        std::vector<std::wstring> zeilen;
+        std::wstring paketversion;
+        bool verteilt;
+    } kFälle[] = {
+        {L"OhneOptionen", std::nullopt, {}, {L"Fehler - Kann Optionsdatei nicht finden"}, L"1.00", true},
+        {L"KeineZahl", "Version=eins\r\n", {}, {L"Fehler - Kann Optionsdatei nicht verarbeiten"}, L"1.00", true},
+        {L"Gleich", "Version=1.10\r\n", {}, {}, L"1.10", true},
+        // 1.9 is older than 1.10: versions are numbers, not decimal fractions.
+        {L"Aelter", "Version=1.9\r\n", {}, {}, L"1.9", true},
+        {L"NeuerJa", "Version=1.11\r\n", IDYES, {L"Achtung - Inkorrekte Version gefunden"}, L"1.11", true},
+        {L"NeuerNein", "version=2.00\r\n", IDNO,
+         {L"Achtung - Inkorrekte Version gefunden", L"Achtung - Die Verarbeitung wurde abgebrochen"}, L"2.00", false},
+    };
+    for (const auto& fall : kFälle) {
+        SCOPED_TRACE(fall.name);
+        const std::wstring job = std::wstring(fall.name) + L".dat";
+        const std::wstring paket = Paket(std::wstring(fall.name) + L".lwx", {{job, "auftrag"}}, fall.optionen);
+        SkriptBenutzer fallPerson;
+        if (fall.antwort) fallPerson.Antworte(*fall.antwort);
+        Aufzeichnung log(true);
+        modKompression::DateienDekomprimieren(paket);
+
+        for (const std::wstring& zeile : fall.zeilen) EXPECT_TRUE(log.Enthält(zeile)) << zeile;
+        EXPECT_EQ(log.Enthält(L"Verarbeite Dateien..."), fall.verteilt);
+        EXPECT_EQ(modKompression::Paketversion, fall.paketversion);
+        EXPECT_EQ(Existiert(clients.kazaaDownloads + L"\\" + job), fall.verteilt);
+        EXPECT_EQ(fallPerson.Fragen().size(), fall.antwort ? 1u : 0u);
+        EXPECT_FALSE(Existiert(paket));
+        EXPECT_FALSE(Arbeitsordnerreste(Ordner(L"Pakete")));
+        EXPECT_EQ(log.zeilen.back(), kEnde);
+    }
+}
+
+TEST_F(Dekompression, VersionQuestionWarnsWithTheDocumentedText) {
+    const std::wstring paket = Paket(L"Neu.lwx", {{L"Neu.dat", "n"}}, "Version=2.00\r\n");
+    person.Antworte(IDNO);
+    Aufzeichnung log(true);
+    modKompression::DateienDekomprimieren(paket);
+    ASSERT_EQ(person.Fragen().size(), 1u);
+    const Interaktion::Meldung& frage = person.Fragen()[0].meldung;
+    EXPECT_EQ(frage.titel, L"Ladewerk");
+    EXPECT_EQ(frage.stil, static_cast<UINT>(MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION));
+    EXPECT_EQ(frage.text,
+              L"Achtung: Die zu verarbeitende Datei wurde mit der neueren Version 2.00 dieser Software erstellt. "
+              L"Eine Kompatiblität kann nicht garantiert werden.\n\nBitte brechen Sie den Lesevorgang jetzt ab und "
+              L"laden Sie eine Aktualisierung dieser Software von der Internetseite des Autors herunter (siehe Dialog "
+              L"'Info'). Wenn Sie den Lesevorgang fortsetzen, könnten Dateien fehlerhaft oder nicht importiert "
+              L"werden.\n\nMöchten Sie den Lesevorgang fortsetzen?");
+    EXPECT_EQ(std::vector<std::wstring>(log.zeilen.end() - 3, log.zeilen.end()),
+              (std::vector<std::wstring>{L"Achtung - Die Verarbeitung wurde abgebrochen",
+                                         L"Lösche temporäre Ordner und Dateien...", kEnde}));
+    EXPECT_TRUE(Existiert(Papierkorb(L"Neu.lwx")));
+}
+
+TEST_F(Dekompression, OptionsFileWithoutLineEndEndsOnTheErrorPathAndKeepsThePackage) {
+    const std::wstring paket = Paket(L"Kaputt.lwx", {{L"Kaputt.dat", "k"}}, "Version=2.00");
+    Aufzeichnung log(true);
+    modKompression::DateienDekomprimieren(paket);
+    const std::wstring& letzte = log.zeilen.back();
+    EXPECT_TRUE(letzte.starts_with(L"Fehler - ")) << letzte;
+    EXPECT_TRUE(letzte.ends_with(L" (Fehler 13) ist bei Funktion 'OptionsdateiLesen' aufgetreten")) << letzte;
+    EXPECT_FALSE(log.Enthält(kEnde));
+    EXPECT_EQ(log.ereignisse, std::vector<std::wstring>{L"FehlerAbschließen"});
+    EXPECT_TRUE(Existiert(paket));
+    EXPECT_FALSE(Existiert(clients.kazaaDownloads + L"\\Kaputt.dat"));
+    EXPECT_FALSE(Arbeitsordnerreste(Ordner(L"Pakete")));
+}
+
+TEST_F(Dekompression, BrokenPackagesEndWithTheirErrorLineAndStayWhereTheyAre) {
+    const std::wstring gut = Paket(L"gut.lwx", {{L"Gut.dat", std::string(5000, 'g')}});
+    const std::string gutBytes = Lesen(gut);
+    const struct {
+        const wchar_t* name;
+        std::string bytes;
+    } kFälle[] = {
+        {L"leer.lwx", ""},
+        {L"text.lwx", "Dies ist kein ZIP-Archiv.\r\n"},
+        {L"nurKopf.lwx", "PK\x03\x04"},
+        {L"abgeschnitten.lwx", gutBytes.substr(0, gutBytes.size() / 2)},
+        // The end record of an archive without entries.
+        {L"ohneEintraege.lwx", std::string("PK\x05\x06", 4) + std::string(18, '\0')},
+    };
+    for (const auto& fall : kFälle) {
+        SCOPED_TRACE(fall.name);
+        const std::wstring paket = wurzel.Datei(L"Pakete\\" + std::wstring(fall.name), fall.bytes);
+        const auto vorher = Baum(wurzel.Pfad());
+        SkriptBenutzer fallPerson;
+        fallPerson.Antworte(IDOK);  // the extraction may report its code
+        Aufzeichnung log(true);
+        modKompression::DateienDekomprimieren(paket);
+
+        ASSERT_GE(log.zeilen.size(), 2u);
+        EXPECT_EQ(log.zeilen[log.zeilen.size() - 2], L"Fehler - Nach dem Entpacken keine Dateien gefunden (2)");
+        EXPECT_EQ(log.zeilen.back(), kEnde);
+        EXPECT_EQ(log.ereignisse, std::vector<std::wstring>{L"Abschließen"});
+        EXPECT_EQ(Lesen(paket), fall.bytes);
+        EXPECT_EQ(Baum(wurzel.Pfad()), vorher);
+    }
+}
+
+TEST_F(Dekompression, HostileNamesAndForeignFilesBesideThePackageStayOutOfTheRun) {
+    // The user's own folder named Temp beside the package, as older versions used, holds a job
+    // file that must neither be distributed nor deleted.
+    CreateDirectoryW(Ordner(L"Pakete\\Temp").c_str(), nullptr);
+    const std::wstring eigene = wurzel.Datei(L"Pakete\\Temp\\Eigene.dat", "meins");
+    const std::wstring paket =
+        PythonPaket(wurzel, L"Boese.lwx", "    z.writestr('../../Ausbruch.dat', 'a')\n"
+                                  "    z.writestr('Unter/Ordner/Tief.dat', 't')\n"
+                                  "    z.writestr('C:/Windows/Absolut.dat', 'c')\n"
+                                  "    z.writestr('optionen.opt', 'Version=1.10\\r\\n')");
+    auto vorher = Baum(wurzel.Pfad());
+    person.Antworte(IDOK);  // the extraction may report names it refused
+    Aufzeichnung log(true);
+    modKompression::DateienDekomprimieren(paket);
+
+    EXPECT_EQ(log.zeilen.back(), kEnde) << ::testing::PrintToString(log.zeilen);
+    EXPECT_EQ(Lesen(eigene), "meins");
+    EXPECT_FALSE(Existiert(clients.kazaaDownloads + L"\\Eigene.dat"));
+    // Whatever the names claim, the jobs arrive flat in the client's folder, nowhere else.
+    auto nachher = Baum(wurzel.Pfad());
+    std::set<std::wstring> neu, weg;
+    std::set_difference(nachher.begin(), nachher.end(), vorher.begin(), vorher.end(), std::inserter(neu, neu.end()));
+    std::set_difference(vorher.begin(), vorher.end(), nachher.begin(), nachher.end(), std::inserter(weg, weg.end()));
+    for (const std::wstring& pfad : neu)
+        EXPECT_TRUE(pfad.starts_with(clients.kazaaDownloads + L"\\")) << pfad;
+    EXPECT_EQ(weg, std::set<std::wstring>{paket});
+    EXPECT_FALSE(Existiert(wurzel.Pfad() + L"\\..\\Ausbruch.dat"));
+}
+
+TEST_F(Dekompression, ReadOnlyPackageFolderUnpacksIntoTheUsersTempFolder) {
+    // sysfs takes no new folders, not even from root: the stand-in for a CD.
+    const std::wstring paket = L"Z:\\sys\\kernel\\uevent_seqnum";
+    ASSERT_TRUE(Existiert(paket));
+    person.Antworte(IDOK);
+    Aufzeichnung log(true);
+    modKompression::DateienDekomprimieren(paket);
+    ASSERT_GE(log.zeilen.size(), 3u);
+    const std::wstring& hinweis = log.zeilen[2];
+    const std::wstring temp = BenutzerTemp();
+    EXPECT_TRUE(hinweis.starts_with(L"Achtung - Im Ordner 'Z:\\sys\\kernel' kann nicht entpackt werden, entpacke in '" +
+                                    temp + L"Ladewerk-"))
+        << hinweis;
+    EXPECT_EQ(log.zeilen.back(), kEnde);
+    EXPECT_FALSE(Arbeitsordnerreste(temp.substr(0, temp.size() - 1)));
+}
+
+TEST(Dekompressionszeilen, ResultLineJoinsListingInformationAndCount) {
+    const struct {
+        std::wstring liste, ausgabe;
+        long anzahl;
+        std::wstring zeile;
+    } kFälle[] = {
+        {L"", L"", 0, L"Dekompression beendet, Ergebnis:"},
+        {L"Kopf\r\nA\r\n", L"", 4, L"Dekompression beendet, Ergebnis:Kopf\r\nA\r\n\r\nAnzahl an dekomprimierten Dateien:  4"},
+        {L"", L"kaputt\r\n", 0, L"Dekompression beendet, Ergebnis:\r\nZIP-Informationen:\r\nkaputt\r\n"},
+    };
+    for (const auto& fall : kFälle)
+        EXPECT_EQ(modKompression::Ergebniszeile(fall.liste, fall.ausgabe, fall.anzahl), fall.zeile);
+}
+
+TEST(Dekompressionszeilen, ErrorLineNamesDescriptionNumberAndRoutine) {
+    for (DWORD nummer : {DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_INVALID_DATA}, DWORD{0x2BADF00D}}) {
+        const std::wstring zeile = modKompression::Fehlerzeile(nummer, L"Prüfen");
+        const std::wstring ende = L" (Fehler " + std::to_wstring(nummer) + L") ist bei Funktion 'Prüfen' aufgetreten";
+        EXPECT_TRUE(zeile.starts_with(L"Fehler - ")) << zeile;
+        EXPECT_TRUE(zeile.ends_with(ende)) << zeile;
+        const std::wstring beschreibung = zeile.substr(9, zeile.size() - 9 - ende.size());
+        EXPECT_FALSE(beschreibung.empty()) << zeile;
+        EXPECT_EQ(beschreibung.find_first_of(L"\r\n"), std::wstring::npos) << zeile;
+        EXPECT_NE(beschreibung.back(), L'.') << zeile;
+    }
+}
