@@ -170,19 +170,3 @@ TEST_F(Empfangslauf, OpenedFromTheMainWindowTheLogStartsWithThePreparationAndThe
     EXPECT_TRUE(Treiber::FensterVerschwindenWarten(fortschritt, kWarten));
     EXPECT_FALSE(prozess.EndeWarten(0));
 }
-
-TEST_F(Empfangslauf, BrokenPackageIsReportedAndStaysWhereItIs) {
-    const std::wstring paket = wurzel.Datei(L"Pakete\\Kaputt.lwx", "PK\x03\x04 abgeschnitten");
-    const auto vorher = Baum(wurzel.Pfad());
-    Treiber::Prozess prozess = Starten(paket);
-    Antworten(prozess, L"Soll die Datei 'Kaputt.lwx' jetzt verarbeitet werden?", L"Ja");
-    HWND fortschritt = Treiber::FensterWarten(kFortschritt, kWarten, prozess.Id());
-    ASSERT_TRUE(fortschritt);
-    // The extraction reports the code for "no ZIP archive" in a box of its own.
-    Antworten(prozess, L"9", L"OK");
-    const auto zeilen = Protokoll(fortschritt);
-    ASSERT_GE(zeilen.size(), 2u);
-    EXPECT_EQ(zeilen[zeilen.size() - 2], L"Fehler - Nach dem Entpacken keine Dateien gefunden (2)");
-    EXPECT_EQ(zeilen.back(), L"Dekompression und Verarbeitung beendet");
-    EXPECT_EQ(Baum(wurzel.Pfad()), vorher);
-}
