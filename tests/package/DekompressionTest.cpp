@@ -1,8 +1,8 @@
 // Package opening against real archives made by the peers, the real file system, registry and
 // Trash of the test prefix; the progress window is a recorder and the person a script.
 
-#include "Fortschritt.h"
 #include "Empfang.h"
+#include "Protokoll.h"
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "modKompression.h"
@@ -16,29 +16,9 @@ using namespace Empfang;
 
 namespace {
 
-class Aufzeichnung final : public modFortschritt::Anzeige {
-public:
-    explicit Aufzeichnung(bool sichtbar) : sichtbar_(sichtbar) { modFortschritt::AnzeigeSetzen(this); }
-    ~Aufzeichnung() override { modFortschritt::AnzeigeSetzen(nullptr); }
-
-    void ZeileAnhängen(const std::wstring& zeile) override { zeilen.push_back(zeile); }
-    bool IstSichtbar() override { return sichtbar_; }
-    void Öffnen(const std::wstring& titel, const std::wstring& modus) override {
-        zeilen.clear();
-        sichtbar_ = true;
-        ereignisse.push_back(L"Öffnen " + titel + L" " + modus);
-    }
-    void Abschließen() override { ereignisse.push_back(L"Abschließen"); }
-    void FehlerAbschließen() override { ereignisse.push_back(L"FehlerAbschließen"); }
-
-    bool Enthält(const std::wstring& zeile) const { return std::find(zeilen.begin(), zeilen.end(), zeile) != zeilen.end(); }
-
-    std::vector<std::wstring> zeilen;
-    std::vector<std::wstring> ereignisse;
-
-private:
-    bool sichtbar_;
-};
+bool Enthält(const std::vector<std::wstring>& zeilen, const std::wstring& zeile) {
+    return std::find(zeilen.begin(), zeilen.end(), zeile) != zeilen.end();
+}
 
 std::wstring BenutzerTemp() {
     std::wstring temp(GetTempPathW(0, nullptr), L'\0');
@@ -66,20 +46,20 @@ const std::wstring kEnde = L"Dekompression und Verarbeitung beendet";
 TEST_F(Dekompression, OpenedFromTheMainWindowDistributesEveryJobAndClearsAway) {
     const std::wstring paket = Paket(L"Montag.lwx", {{L"Lied.dat", "kazaa-auftrag"}, {L"Film.part", "emule-teil"}});
     const std::string vorher = Lesen(paket);
-    Aufzeichnung log(true);
+    Protokoll log;
     modKompression::DateienDekomprimieren(paket);
 
-    ASSERT_GE(log.zeilen.size(), 8u) << ::testing::PrintToString(log.zeilen);
-    EXPECT_EQ(std::vector<std::wstring>(log.zeilen.begin(), log.zeilen.begin() + 3),
+    ASSERT_GE(log.Zeilen().size(), 8u) << ::testing::PrintToString(log.Zeilen());
+    EXPECT_EQ(std::vector<std::wstring>(log.Zeilen().begin(), log.Zeilen().begin() + 3),
               (std::vector<std::wstring>{L"Bereite DeKompression vor...", L"Lösche Ordner...", L"Starte Dekompression..."}));
-    const std::wstring& ergebnis = log.zeilen[3];
+    const std::wstring& ergebnis = log.Zeilen()[3];
     EXPECT_TRUE(ergebnis.starts_with(L"Dekompression beendet, Ergebnis:Filename:")) << ergebnis;
     EXPECT_TRUE(ergebnis.ends_with(L"\r\nAnzahl an dekomprimierten Dateien:  3")) << ergebnis;
-    EXPECT_EQ(log.zeilen[4], L"Suche Dateien...");
-    EXPECT_EQ(log.zeilen[5], L"Verarbeite Dateien...");
-    EXPECT_EQ(std::vector<std::wstring>(log.zeilen.end() - 2, log.zeilen.end()),
+    EXPECT_EQ(log.Zeilen()[4], L"Suche Dateien...");
+    EXPECT_EQ(log.Zeilen()[5], L"Verarbeite Dateien...");
+    EXPECT_EQ(std::vector<std::wstring>(log.Zeilen().end() - 2, log.Zeilen().end()),
               (std::vector<std::wstring>{L"Lösche temporäre Ordner und Dateien...", kEnde}));
-    EXPECT_EQ(log.ereignisse, std::vector<std::wstring>{L"Abschließen"});
+    EXPECT_EQ(log.Ereignisse(), std::vector<std::wstring>{L"Abschließen"});
     EXPECT_TRUE(person.Fragen().empty());
     EXPECT_EQ(modKompression::Paketversion, L"1.10");
 
@@ -115,11 +95,11 @@ TEST_F(Dekompression, VersionOfThePackageDecidesWhetherItIsDistributed) {
         const std::wstring paket = Paket(std::wstring(fall.name) + L".lwx", {{job, "auftrag"}}, fall.optionen);
         SkriptBenutzer fallPerson;
         if (fall.antwort) fallPerson.Antworte(*fall.antwort);
-        Aufzeichnung log(true);
+        Protokoll log;
         modKompression::DateienDekomprimieren(paket);
 
-        for (const std::wstring& zeile : fall.zeilen) EXPECT_TRUE(log.Enthält(zeile)) << zeile;
-        EXPECT_EQ(log.Enthält(L"Verarbeite Dateien..."), fall.verteilt);
+        for (const std::wstring& zeile : fall.zeilen) EXPECT_TRUE(Enthält(log.Zeilen(), zeile)) << zeile;
+        EXPECT_EQ(Enthält(log.Zeilen(), L"Verarbeite Dateien..."), fall.verteilt);
         EXPECT_EQ(modKompression::Paketversion, fall.paketversion);
         EXPECT_EQ(Existiert(clients.kazaaDownloads + L"\\" + job), fall.verteilt);
         ASSERT_EQ(fallPerson.Fragen().size(), fall.antwort ? 1u : 0u);
@@ -133,19 +113,19 @@ TEST_F(Dekompression, VersionOfThePackageDecidesWhetherItIsDistributed) {
         EXPECT_TRUE(Existiert(Papierkorb(std::wstring(fall.name) + L".lwx")));
         EXPECT_FALSE(Existiert(paket));
         EXPECT_FALSE(Arbeitsordnerreste(Ordner(L"Pakete")));
-        EXPECT_EQ(log.zeilen.back(), kEnde);
+        EXPECT_EQ(log.Zeilen().back(), kEnde);
     }
 }
 
 TEST_F(Dekompression, OptionsFileWithoutLineEndEndsOnTheErrorPathAndKeepsThePackage) {
     const std::wstring paket = Paket(L"Kaputt.lwx", {{L"Kaputt.dat", "k"}}, "Version=2.00");
-    Aufzeichnung log(true);
+    Protokoll log;
     modKompression::DateienDekomprimieren(paket);
-    const std::wstring& letzte = log.zeilen.back();
+    const std::wstring& letzte = log.Zeilen().back();
     EXPECT_TRUE(letzte.starts_with(L"Fehler - ")) << letzte;
     EXPECT_TRUE(letzte.ends_with(L" (Fehler 13) ist bei Funktion 'OptionsdateiLesen' aufgetreten")) << letzte;
-    EXPECT_FALSE(log.Enthält(kEnde));
-    EXPECT_EQ(log.ereignisse, std::vector<std::wstring>{L"FehlerAbschließen"});
+    EXPECT_FALSE(Enthält(log.Zeilen(), kEnde));
+    EXPECT_EQ(log.Ereignisse(), std::vector<std::wstring>{L"FehlerAbschließen"});
     EXPECT_TRUE(Existiert(paket));
     EXPECT_FALSE(Existiert(clients.kazaaDownloads + L"\\Kaputt.dat"));
     EXPECT_FALSE(Arbeitsordnerreste(Ordner(L"Pakete")));
@@ -171,13 +151,13 @@ TEST_F(Dekompression, BrokenPackagesEndWithTheirErrorLineAndStayWhereTheyAre) {
         const auto vorher = Baum(wurzel.Pfad());
         SkriptBenutzer fallPerson;
         fallPerson.Antworte(IDOK);  // the extraction may report its code
-        Aufzeichnung log(true);
+        Protokoll log;
         modKompression::DateienDekomprimieren(paket);
 
-        ASSERT_GE(log.zeilen.size(), 2u);
-        EXPECT_EQ(log.zeilen[log.zeilen.size() - 2], L"Fehler - Nach dem Entpacken keine Dateien gefunden (2)");
-        EXPECT_EQ(log.zeilen.back(), kEnde);
-        EXPECT_EQ(log.ereignisse, std::vector<std::wstring>{L"Abschließen"});
+        ASSERT_GE(log.Zeilen().size(), 2u);
+        EXPECT_EQ(log.Zeilen()[log.Zeilen().size() - 2], L"Fehler - Nach dem Entpacken keine Dateien gefunden (2)");
+        EXPECT_EQ(log.Zeilen().back(), kEnde);
+        EXPECT_EQ(log.Ereignisse(), std::vector<std::wstring>{L"Abschließen"});
         EXPECT_EQ(Lesen(paket), fall.bytes);
         EXPECT_EQ(Baum(wurzel.Pfad()), vorher);
     }
@@ -195,10 +175,10 @@ TEST_F(Dekompression, HostileNamesAndForeignFilesBesideThePackageStayOutOfTheRun
                                            "    z.writestr('optionen.opt', 'Version=1.10\\r\\n')");
     auto vorher = Baum(wurzel.Pfad());
     person.Antworte(IDOK);  // the extraction may report names it refused
-    Aufzeichnung log(true);
+    Protokoll log;
     modKompression::DateienDekomprimieren(paket);
 
-    EXPECT_EQ(log.zeilen.back(), kEnde) << ::testing::PrintToString(log.zeilen);
+    EXPECT_EQ(log.Zeilen().back(), kEnde) << ::testing::PrintToString(log.Zeilen());
     EXPECT_EQ(Lesen(eigene), "meins");
     EXPECT_FALSE(Existiert(clients.kazaaDownloads + L"\\Eigene.dat"));
     // Whatever the names claim, the jobs arrive flat in the client's folder, nowhere else.
@@ -218,15 +198,15 @@ TEST_F(Dekompression, ReadOnlyPackageFolderUnpacksIntoTheUsersTempFolder) {
     const std::wstring paket = L"Z:\\sys\\kernel\\uevent_seqnum";
     ASSERT_TRUE(Existiert(paket));
     person.Antworte(IDOK);
-    Aufzeichnung log(true);
+    Protokoll log;
     modKompression::DateienDekomprimieren(paket);
-    ASSERT_GE(log.zeilen.size(), 3u);
-    const std::wstring& hinweis = log.zeilen[2];
+    ASSERT_GE(log.Zeilen().size(), 3u);
+    const std::wstring& hinweis = log.Zeilen()[2];
     const std::wstring temp = BenutzerTemp();
     EXPECT_TRUE(hinweis.starts_with(L"Achtung - Im Ordner 'Z:\\sys\\kernel' kann nicht entpackt werden, entpacke in '" +
                                     temp + L"Ladewerk-"))
         << hinweis;
-    EXPECT_EQ(log.zeilen.back(), kEnde);
+    EXPECT_EQ(log.Zeilen().back(), kEnde);
     EXPECT_FALSE(Arbeitsordnerreste(temp.substr(0, temp.size() - 1)));
 }
 
