@@ -138,25 +138,36 @@ public:
     explicit Ausgabe(HANDLE datei) : datei_(datei) {}
 
     bool Schreiben(const char* daten, size_t anzahl) {
-        länge_ += anzahl;
-        if (anzahl >= 4096 && daten[0] == 0 && std::memcmp(daten, daten + 1, anzahl - 1) == 0) {
-            LARGE_INTEGER weiter{};
-            weiter.QuadPart = static_cast<LONGLONG>(anzahl);
-            return SetFilePointerEx(datei_, weiter, nullptr, FILE_CURRENT);
+        constexpr size_t kBlock = 64u << 10;
+        size_t geschrieben = 0;  // bytes of daten dealt with
+        for (size_t block = 0; block < anzahl; block += kBlock) {
+            const size_t n = std::min(kBlock, anzahl - block);
+            if (n < kBlock || daten[block] != 0 || std::memcmp(daten + block, daten + block + 1, n - 1) != 0) continue;
+            if (!Direkt(daten + geschrieben, block - geschrieben) || !Überspringen(n)) return false;
+            geschrieben = block + n;
         }
+        return Direkt(daten + geschrieben, anzahl - geschrieben);
+    }
+
+    bool Abschließen() { return !lücke_ || SetEndOfFile(datei_); }
+
+private:
+    bool Überspringen(size_t anzahl) {
+        LARGE_INTEGER weiter{};
+        weiter.QuadPart = static_cast<LONGLONG>(anzahl);
+        lücke_ = true;
+        return SetFilePointerEx(datei_, weiter, nullptr, FILE_CURRENT);
+    }
+
+    bool Direkt(const char* daten, size_t anzahl) {
+        if (anzahl == 0) return true;
         DWORD geschrieben = 0;
+        lücke_ = false;
         return WriteFile(datei_, daten, static_cast<DWORD>(anzahl), &geschrieben, nullptr) && geschrieben == anzahl;
     }
 
-    bool Abschließen() {
-        LARGE_INTEGER ende{};
-        ende.QuadPart = static_cast<LONGLONG>(länge_);
-        return SetFilePointerEx(datei_, ende, nullptr, FILE_BEGIN) && SetEndOfFile(datei_);
-    }
-
-private:
     HANDLE datei_;
-    uint64_t länge_ = 0;
+    bool lücke_ = false;  // the file ends in a skipped gap that SetEndOfFile must cover
 };
 
 Handles::Datei Anlegen(const std::wstring& pfad, DWORD attribute) {
@@ -171,7 +182,9 @@ public:
     int32_t Verarbeiten(const Plan& plan) {
         const bool schreiben = !z_.uExtractList && !z_.uTesten;
         const std::wstring ziel = ordner_ + L"\\" + plan.ziel;
-        if (schreiben && GetFileAttributesW(ziel.c_str()) != INVALID_FILE_ATTRIBUTES && !ÜberschreibenErlaubt(plan))
+        const bool immerÜberschreiben = z_.uÜberschreiben && !z_.uNachfragen;
+        if (schreiben && !immerÜberschreiben && GetFileAttributesW(ziel.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            !ÜberschreibenErlaubt(plan))
             return PK_OK;
         if (z_.uExtractList) {
             Auflisten(plan);
