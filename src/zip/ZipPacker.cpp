@@ -16,7 +16,7 @@ constexpr uint32_t kStück = 1u << 20;
 constexpr size_t kBlock = 64u << 10;
 constexpr size_t kWörterbuch = 32u << 10;
 
-bool Null(const unsigned char* p, size_t n) { return n == 0 || (p[0] == 0 && std::memcmp(p, p + 1, n - 1) == 0); }
+bool Null(const unsigned char* p, size_t n) { return NurNullen(p, n); }
 
 // Order-0 entropy in bits per byte. Compressed media sits at 7.99 and above, where deflate at
 // any level saves next to nothing; storing costs a tenth of the time.
@@ -94,7 +94,7 @@ public:
         if (!datei_ || !Lesen(stück.anfang - vorlauf_, eingabe_.data(), eingabe_.size())) return false;
 
         auto& aus = ergebnis.daten;
-        aus.clear();
+        aus.länge = 0;
         uint32_t crc = 0;
         for (size_t anfang = 0; anfang < stück.länge;) {
             const bool null = Null(Daten(anfang), BlockLänge(anfang, stück.länge));
@@ -104,7 +104,7 @@ public:
             if (null && (länge == kStück || länge % kBlock == 0)) {
                 const Nullen& nullen = NullenVon(länge == kStück ? kStück : kBlock);
                 for (size_t i = 0; i < (länge == kStück ? 1 : länge / kBlock); ++i) {
-                    aus.insert(aus.end(), nullen.daten.begin(), nullen.daten.end());
+                    Anhängen(aus, nullen.daten.data(), nullen.daten.size());
                     crc = static_cast<uint32_t>(crc32_combine(crc, nullen.crc, länge == kStück ? kStück : kBlock));
                 }
             } else {
@@ -113,7 +113,7 @@ public:
             }
             anfang = ende;
         }
-        if (stück.letztes) aus.insert(aus.end(), std::begin(kSchluss), std::end(kSchluss));
+        if (stück.letztes) Anhängen(aus, kSchluss, sizeof kSchluss);
         ergebnis.crc = crc;
         return true;
     }
@@ -124,7 +124,7 @@ private:
 
     // Deflates the bytes [anfang, ende) of the piece as non-final blocks that end on a byte
     // boundary, primed with up to 32 KiB that precede them.
-    bool Lauf(size_t anfang, size_t ende, int stufe, std::vector<unsigned char>& aus) {
+    bool Lauf(size_t anfang, size_t ende, int stufe, Puffer& aus) {
         deflateReset(&strom_);
         const size_t wörterbuch = std::min(kWörterbuch, vorlauf_ + anfang);
         if (wörterbuch) deflateSetDictionary(&strom_, Daten(anfang) - wörterbuch, static_cast<uInt>(wörterbuch));
@@ -147,9 +147,9 @@ private:
     }
 
     // Runs deflate until it has taken all input, growing the output as needed.
-    bool Deflate(std::vector<unsigned char>& aus, int flush, size_t eingabe) {
+    bool Deflate(Puffer& aus, int flush, size_t eingabe) {
         for (;;) {
-            Platz(aus, deflateBound(&strom_, eingabe) + kBlock);
+            Platz(aus, deflateBound(&strom_, eingabe) + 4096);
             const int ergebnis = deflate(&strom_, flush);
             Merken(aus);
             if (ergebnis != Z_OK && ergebnis != Z_BUF_ERROR) return false;
@@ -158,14 +158,18 @@ private:
     }
 
     // Makes room behind the bytes written so far and points the stream at it.
-    void Platz(std::vector<unsigned char>& aus, size_t mindestens) {
-        const size_t geschrieben = aus.size();
-        aus.resize(geschrieben + mindestens);
-        strom_.next_out = aus.data() + geschrieben;
+    void Platz(Puffer& aus, size_t mindestens) {
+        strom_.next_out = aus.Frei(mindestens);
         strom_.avail_out = static_cast<uInt>(mindestens);
+        gegeben_ = mindestens;
     }
 
-    void Merken(std::vector<unsigned char>& aus) { aus.resize(aus.size() - strom_.avail_out); }
+    void Merken(Puffer& aus) const { aus.länge += gegeben_ - strom_.avail_out; }
+
+    static void Anhängen(Puffer& aus, const unsigned char* daten, size_t n) {
+        std::memcpy(aus.Frei(n), daten, n);
+        aus.länge += n;
+    }
 
     bool Lesen(uint64_t stelle, unsigned char* ziel, size_t anzahl) {
         OVERLAPPED lage{};
@@ -180,6 +184,7 @@ private:
     size_t dateiIndex_ = SIZE_MAX;
     std::vector<unsigned char> eingabe_;
     size_t vorlauf_ = 0;
+    size_t gegeben_ = 0;  // output room handed to the stream by the last Platz
 };
 
 // The libzip side of one file: hands out the finished pieces in order and knows the file's CRC
@@ -201,10 +206,10 @@ struct Quelle {
                 zip_error_set(&fehler, ZIP_ER_READ, 0);
                 return -1;
             }
-            const size_t n = std::min<size_t>(static_cast<size_t>(länge), ergebnis.daten.size() - stelle);
-            std::memcpy(ziel, ergebnis.daten.data() + stelle, n);
+            const size_t n = std::min<size_t>(static_cast<size_t>(länge), ergebnis.daten.länge - stelle);
+            std::memcpy(ziel, ergebnis.daten.speicher.data() + stelle, n);
             stelle += n;
-            if (stelle == ergebnis.daten.size()) {
+            if (stelle == ergebnis.daten.länge) {
                 crc = static_cast<uint32_t>(crc32_combine(crc, ergebnis.crc, packer->StückVon(stück).länge));
                 packer->Freigeben(stück);
                 ++stück;
@@ -261,6 +266,22 @@ struct Quelle {
 
 }  // namespace
 
+bool NurNullen(const unsigned char* daten, size_t n) {
+    size_t i = 0;
+    for (; i + 4096 <= n; i += 4096) {
+        uint64_t oder = 0;
+        for (size_t j = 0; j < 4096; j += 8) {
+            uint64_t wort;
+            std::memcpy(&wort, daten + i + j, 8);
+            oder |= wort;
+        }
+        if (oder) return false;
+    }
+    for (; i < n; ++i)
+        if (daten[i]) return false;
+    return true;
+}
+
 Packer::Packer(std::vector<Datei> dateien, int stufe, std::function<void()> warten)
     : dateien_(std::move(dateien)), stufe_(stufe), warten_(std::move(warten)) {
     for (size_t i = 0; i < dateien_.size(); ++i) {
@@ -273,6 +294,17 @@ Packer::Packer(std::vector<Datei> dateien, int stufe, std::function<void()> wart
         }
     }
     erstesStück_.push_back(stücke_.size());
+    // Small files go to the workers in bundles of up to a megabyte: each handover between
+    // threads costs a round trip through the Wine server.
+    for (size_t i = 0; i < stücke_.size();) {
+        size_t ende = i + 1;
+        for (uint64_t summe = stücke_[i].länge; ende < stücke_.size() && ende - i < 64 && summe + stücke_[ende].länge <= kStück;
+             ++ende)
+            summe += stücke_[ende].länge;
+        for (size_t j = i; j < ende; ++j) aufgabeVon_.push_back(aufgaben_.size());
+        aufgaben_.push_back({i, ende});
+        i = ende;
+    }
     ergebnisse_.resize(stücke_.size());
     const unsigned kerne = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
     fenster_ = 3 * kerne + 2;
@@ -284,36 +316,48 @@ Packer::~Packer() {
         std::lock_guard sperre(mutex_);
         ende_ = true;
     }
-    bereit_.notify_all();
+    arbeit_.notify_all();
     for (auto& arbeiter : arbeiter_) arbeiter.join();
 }
 
 void Packer::Arbeiten() {
     Werkbank werkbank;
+    std::vector<Ergebnis> fertige;
     for (;;) {
-        size_t i;
+        Aufgabe aufgabe;
+        fertige.clear();
         {
             std::unique_lock sperre(mutex_);
-            bereit_.wait(sperre, [&] { return ende_ || (nächstes_ < stücke_.size() && nächstes_ < verbraucht_ + fenster_); });
+            arbeit_.wait(sperre, [&] {
+                return ende_ || (nächsteAufgabe_ < aufgaben_.size() && nächsteAufgabe_ < verbraucht_ + fenster_);
+            });
             if (ende_) return;
-            i = nächstes_++;
+            aufgabe = aufgaben_[nächsteAufgabe_++];
+            fertige.resize(aufgabe.ende - aufgabe.erstes);
+            for (auto& ergebnis : fertige) {
+                if (vorrat_.empty()) break;
+                ergebnis.daten = std::move(vorrat_.back());
+                vorrat_.pop_back();
+            }
         }
-        Ergebnis ergebnis;
-        const Stück& stück = stücke_[i];
-        ergebnis.fehler = !werkbank.Komprimieren(dateien_[stück.datei], stück.datei, stück, stufe_, ergebnis);
-        ergebnis.fertig = true;
+        for (size_t i = aufgabe.erstes; i < aufgabe.ende; ++i) {
+            const Stück& stück = stücke_[i];
+            auto& ergebnis = fertige[i - aufgabe.erstes];
+            ergebnis.fehler = !werkbank.Komprimieren(dateien_[stück.datei], stück.datei, stück, stufe_, ergebnis);
+            ergebnis.fertig = true;
+        }
         {
             std::lock_guard sperre(mutex_);
-            ergebnisse_[i] = std::move(ergebnis);
+            for (size_t i = aufgabe.erstes; i < aufgabe.ende; ++i) ergebnisse_[i] = std::move(fertige[i - aufgabe.erstes]);
         }
-        bereit_.notify_all();
+        fertig_.notify_one();
     }
 }
 
 const Packer::Ergebnis& Packer::Warten(size_t stück) {
     std::unique_lock sperre(mutex_);
     while (!ergebnisse_[stück].fertig) {
-        if (bereit_.wait_for(sperre, std::chrono::milliseconds(30)) == std::cv_status::timeout && warten_) {
+        if (fertig_.wait_for(sperre, std::chrono::milliseconds(30)) == std::cv_status::timeout && warten_) {
             sperre.unlock();
             warten_();
             sperre.lock();
@@ -323,12 +367,16 @@ const Packer::Ergebnis& Packer::Warten(size_t stück) {
 }
 
 void Packer::Freigeben(size_t stück) {
+    bool weiter = false;
     {
         std::lock_guard sperre(mutex_);
-        std::vector<unsigned char>().swap(ergebnisse_[stück].daten);
-        verbraucht_ = stück + 1;
+        vorrat_.push_back(std::move(ergebnisse_[stück].daten));
+        ergebnisse_[stück].daten = {};
+        const size_t aufgabe = stück + 1 < stücke_.size() ? aufgabeVon_[stück + 1] : aufgaben_.size();
+        weiter = aufgabe != verbraucht_;
+        verbraucht_ = aufgabe;
     }
-    bereit_.notify_all();
+    if (weiter) arbeit_.notify_all();
 }
 
 zip_source_t* Packer::Quelle(size_t datei, zip_error_t* fehler) {

@@ -21,6 +21,21 @@
 
 namespace ZipPacker {
 
+// True when all n bytes are zero. Word by word: the runtime's memcmp under Wine goes byte by byte.
+bool NurNullen(const unsigned char* daten, size_t n);
+
+// Compressed bytes of one piece. The storage outlives the piece: buffers go round instead of
+// being allocated, faulted in and zero-filled for every megabyte.
+struct Puffer {
+    std::vector<unsigned char> speicher;
+    size_t länge = 0;
+
+    unsigned char* Frei(size_t mindestens) {
+        if (speicher.size() < länge + mindestens) speicher.resize((länge + mindestens) * 3 / 2);
+        return speicher.data() + länge;
+    }
+};
+
 struct Datei {
     std::wstring pfad;
     uint64_t größe = 0;
@@ -45,7 +60,7 @@ public:
         bool letztes;
     };
     struct Ergebnis {
-        std::vector<unsigned char> daten;
+        Puffer daten;
         uint32_t crc = 0;
         bool fertig = false;
         bool fehler = false;
@@ -65,14 +80,22 @@ private:
     std::vector<Stück> stücke_;
     std::vector<size_t> erstesStück_;  // per file, plus one past the end
     std::vector<Ergebnis> ergebnisse_;
+    std::vector<Puffer> vorrat_;  // buffers of pieces already written
     int stufe_;
     std::function<void()> warten_;
 
+    struct Aufgabe {
+        size_t erstes = 0, ende = 0;  // pieces
+    };
+    std::vector<Aufgabe> aufgaben_;  // what one worker takes at a time
+    std::vector<size_t> aufgabeVon_; // per piece
+
     std::mutex mutex_;
-    std::condition_variable bereit_;
-    size_t nächstes_ = 0;   // next piece a worker takes
-    size_t verbraucht_ = 0; // pieces the writer has finished with
-    size_t fenster_ = 0;    // pieces in flight at most
+    std::condition_variable arbeit_;  // workers wait for room in the window
+    std::condition_variable fertig_;  // the writer waits for a piece
+    size_t nächsteAufgabe_ = 0;
+    size_t verbraucht_ = 0;  // first bundle the writer is not yet done with
+    size_t fenster_ = 0;     // bundles in flight at most
     bool ende_ = false;
     std::vector<std::thread> arbeiter_;
 };

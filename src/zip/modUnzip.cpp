@@ -3,6 +3,7 @@
 #include "Handles.h"
 #include "Interaktion.h"
 #include "Programm.h"
+#include "ZipPacker.h"
 #include "ZipText.h"
 #include "ZipVerzeichnis.h"
 #include "modFunktionen.h"
@@ -142,7 +143,7 @@ public:
         size_t geschrieben = 0;  // bytes of daten dealt with
         for (size_t block = 0; block < anzahl; block += kBlock) {
             const size_t n = std::min(kBlock, anzahl - block);
-            if (n < kBlock || daten[block] != 0 || std::memcmp(daten + block, daten + block + 1, n - 1) != 0) continue;
+            if (n < kBlock || !ZipPacker::NurNullen(reinterpret_cast<const unsigned char*>(daten) + block, n)) continue;
             if (!Direkt(daten + geschrieben, block - geschrieben) || !Überspringen(n)) return false;
             geschrieben = block + n;
         }

@@ -10,6 +10,7 @@
 #include <zip.h>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace modZip {
@@ -47,6 +48,14 @@ std::wstring NameImArchiv(const std::wstring& pfad, bool nurDateiname) {
         if (zeichen == L'\\') zeichen = L'/';
     while (!name.empty() && name.front() == L'/') name.erase(0, 1);
     return name;
+}
+
+// The case-insensitive comparison of file names, as a key.
+std::wstring Großbuchstaben(const std::wstring& text) {
+    std::wstring gross(text.size(), L'\0');
+    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), gross.data(),
+                  static_cast<int>(gross.size()), nullptr, nullptr, 0);
+    return gross;
 }
 
 int Stufe(int16_t fLevel) { return fLevel >= '0' && fLevel <= '9' ? fLevel - '0' : 9; }
@@ -103,6 +112,7 @@ bool NurUnterstützteOptionen(const Zustand& z) {
 int32_t EinträgeSammeln(const Zustand& z, std::vector<Eintrag>& einträge) {
     if (z.uAnzahl <= 0) return ZE_NONE;
     if (static_cast<size_t>(z.uAnzahl) > z.uDateien.size()) return ZE_PARMS;
+    std::unordered_map<std::wstring, size_t> namen;
     for (int32_t i = 0; i < z.uAnzahl; ++i) {
         const std::wstring& pfad = z.uDateien[static_cast<size_t>(i)];
         WIN32_FILE_ATTRIBUTE_DATA daten{};
@@ -112,12 +122,11 @@ int32_t EinträgeSammeln(const Zustand& z, std::vector<Eintrag>& einträge) {
         }
         Eintrag eintrag{NameImArchiv(pfad, z.fJunkDir != 0),
                         {pfad, (uint64_t{daten.nFileSizeHigh} << 32) | daten.nFileSizeLow, UnixZeit(daten.ftLastWriteTime)}};
-        for (const auto& früher : einträge) {
-            if (modFunktionen::TexteGleich(früher.name, eintrag.name)) {
-                modFortschritt::FortschrittAnzeigen(L"Fehler - Der Name '" + eintrag.name + L"' kommt mehrmals vor: '" +
-                                                    früher.datei.pfad + L"' und '" + pfad + L"'");
-                return ZE_PARMS;
-            }
+        const auto [früher, neu] = namen.try_emplace(Großbuchstaben(eintrag.name), einträge.size());
+        if (!neu) {
+            modFortschritt::FortschrittAnzeigen(L"Fehler - Der Name '" + eintrag.name + L"' kommt mehrmals vor: '" +
+                                                einträge[früher->second].datei.pfad + L"' und '" + pfad + L"'");
+            return ZE_PARMS;
         }
         einträge.push_back(std::move(eintrag));
     }
