@@ -15,8 +15,6 @@
 namespace modMain {
 namespace {
 
-Prozessende prozessende = nullptr;
-
 // Held for the whole run: its existence tells a second start that one instance runs already.
 Handles::Handle einzelinstanz;
 
@@ -44,8 +42,6 @@ void WillkommenZeigen() {
 }
 
 }  // namespace
-
-void ProzessendeSetzen(Prozessende ende) { prozessende = ende; }
 
 void ZeichenInitialisieren() { Programm::UngültigeZeichen = {L"]", L"["}; }
 
@@ -77,7 +73,9 @@ void Main() {
     ZeichenInitialisieren();
     modFortschritt::AnzeigeSetzen(&frmFortschritt::Instanz());
 
-    const std::wstring pfad = BefehlszeilenPfad(GetCommandLineW());
+    // A file manager or script may name the package relative to the folder it starts us in;
+    // from here on only the full path is checked, asked about and handed on.
+    const std::wstring pfad = modFunktionen::VollständigerPfad(BefehlszeilenPfad(GetCommandLineW()));
     if (!pfad.empty() && modFunktionen::DateiExistiert(pfad)) {
         if (VerarbeitenFragen(pfad))
             modKompression::DateienDekomprimieren(pfad);
@@ -91,10 +89,7 @@ void Main() {
 void ProgrammBeenden() {
     std::fflush(nullptr);
     for (Fenster::Fenster* fenster : Fenster::GeladeneFenster()) fenster->Zerstören();
-    if (prozessende)
-        prozessende();
-    else
-        ExitProcess(0);
+    Programm::ProzessBeenden();
 }
 
 }  // namespace modMain

@@ -25,6 +25,7 @@ public:
 
     void cmdÖffnen_Click();
     void cmdEnde_Click();
+    void cmdInfo_Click();
     void Form_QueryUnload();
 
 private:

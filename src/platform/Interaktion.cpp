@@ -3,9 +3,12 @@
 #include "Dateidialog.h"
 #include "Eingabedialog.h"
 #include "Programm.h"
+#include "Shell.h"
 
 namespace Interaktion {
 namespace {
+
+DateiExistiertDialog dateiExistiertDialog = nullptr;
 
 class Win32Benutzer final : public Benutzer {
 public:
@@ -13,8 +16,16 @@ public:
         return MessageBoxW(besitzer, meldung.text.c_str(), meldung.titel.c_str(), meldung.stil);
     }
 
+    int DateiExistiertFragen(HWND besitzer, const std::wstring& beschreibung) override {
+        return dateiExistiertDialog ? dateiExistiertDialog(besitzer, beschreibung) : 3;
+    }
+
     std::optional<std::wstring> DateiWählen(HWND besitzer, const Dateianfrage& anfrage) override {
         return Dateidialog::Win32Zeigen(besitzer, anfrage);
+    }
+
+    std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) override {
+        return modFunktionen::OrdnerdialogZeigen(besitzer, text);
     }
 
     std::optional<std::wstring> TextEingeben(HWND besitzer, const Texteingabe& anfrage) override {
@@ -28,6 +39,8 @@ Benutzer* aktueller = &echterBenutzer;
 }  // namespace
 
 Benutzer& Aktuell() { return *aktueller; }
+
+void DateiExistiertDialogSetzen(DateiExistiertDialog dialog) { dateiExistiertDialog = dialog; }
 
 void Setzen(Benutzer* benutzer) { aktueller = benutzer ? benutzer : &echterBenutzer; }
 
