@@ -6,7 +6,6 @@
 #include "ZipPacker.h"
 #include "ZipText.h"
 #include "ZipVerzeichnis.h"
-#include "modFunktionen.h"
 
 #include <windows.h>
 #include <zip.h>
@@ -113,11 +112,12 @@ bool OrdnerAnlegen(const std::wstring& langerPfad) {
     return OrdnerAnlegen(langerPfad.substr(0, trenner)) && CreateDirectoryW(langerPfad.c_str(), nullptr);
 }
 
-uint64_t FreierPlatz(std::wstring ordner) {
+// Free space where the folder is or will be; nothing when no part of its path can tell.
+std::optional<uint64_t> FreierPlatz(std::wstring ordner) {
     ULARGE_INTEGER frei{};
     while (!GetDiskFreeSpaceExW((ordner + L"\\").c_str(), &frei, nullptr, nullptr)) {
         const size_t trenner = ordner.find_last_of(L'\\');
-        if (trenner == std::wstring::npos || trenner < 7) return 0;
+        if (trenner == std::wstring::npos || trenner < 4) return std::nullopt;
         ordner.resize(trenner);
     }
     return frei.QuadPart;
@@ -209,7 +209,7 @@ private:
         if (!z_.uNachfragen) return z_.uÜberschreiben != 0;
         if (keineMehr_) return false;
         const int antwort = Interaktion::Aktuell().MeldungZeigen(
-            nullptr, {L"Overwrite " + plan.ziel + L"?", L"VBUnZip32 - File Already Exists!", MB_YESNOCANCEL | MB_ICONEXCLAMATION});
+            GetActiveWindow(), {L"Overwrite " + plan.ziel + L"?", L"VBUnZip32 - File Already Exists!", MB_YESNOCANCEL | MB_ICONEXCLAMATION});
         if (antwort == IDCANCEL) keineMehr_ = true;
         return antwort == IDYES;
     }
@@ -235,7 +235,7 @@ private:
         if (passwort_ && MitPasswortÖffnen(plan, *passwort_, mitglied)) return PK_OK;
         for (int versuch = 0; versuch < kPasswortVersuche; ++versuch) {
             if (z_.uPasswortAbbruch) break;
-            const std::wstring antwort = Interaktion::Eingabe(nullptr, L"Please Enter The Password!", true);
+            const std::wstring antwort = Interaktion::Eingabe(GetActiveWindow(), L"Please Enter The Password!", true);
             if (antwort.empty()) {
                 z_.uPasswortAbbruch = true;
                 break;
@@ -429,10 +429,10 @@ int32_t Planen(Zustand& z, zip_t* archiv, HANDLE datei, std::vector<Plan>& plän
         pläne.push_back(std::move(plan));
     }
     if (!z.uExtractList && !z.uTesten) {
-        const uint64_t frei = FreierPlatz(LangerPfad(z.uZielOrdner));
-        if (bedarf > frei) {
+        const auto frei = FreierPlatz(LangerPfad(z.uZielOrdner));
+        if (frei && bedarf > *frei) {
             Melden(L"Fehler - Die Dateien des Archivs brauchen " + std::to_wstring(bedarf) + L" Bytes, frei sind nur " +
-                   std::to_wstring(frei) + L" Bytes; es wird nichts entpackt");
+                   std::to_wstring(*frei) + L" Bytes; es wird nichts entpackt");
             return PK_DISK;
         }
     }
@@ -523,7 +523,7 @@ std::wstring Listenzeile(const std::wstring& name, uint64_t größe, int monat, 
 void ZipEntpacken() {
     zustand.uErgebnis = Entpacken(zustand);
     if (zustand.uErgebnis != PK_OK)
-        Interaktion::Aktuell().MeldungZeigen(nullptr, {std::to_wstring(zustand.uErgebnis), Programm::Titel(), MB_OK});
+        Interaktion::Aktuell().MeldungZeigen(GetActiveWindow(), {std::to_wstring(zustand.uErgebnis), Programm::Titel(), MB_OK});
 }
 
 }  // namespace modUnzip

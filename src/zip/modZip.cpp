@@ -4,7 +4,6 @@
 #include "Fortschritt.h"
 #include "ZipPacker.h"
 #include "ZipText.h"
-#include "modFunktionen.h"
 
 #include <windows.h>
 #include <zip.h>
