@@ -27,7 +27,7 @@ public:
         std::fwprintf(stderr, L"Meldung: %ls\n", meldung.text.c_str());
         return IDOK;
     }
-    int DateiExistiertFragen(HWND, const std::wstring&) override { return IDCANCEL; }
+    int DateiExistiertFragen(HWND, const std::wstring&) override { return 3; }  // cancel
     std::optional<std::wstring> DateiWählen(HWND, const Interaktion::Dateianfrage&) override { return std::nullopt; }
     std::optional<std::wstring> OrdnerWählen(HWND, const std::wstring&) override { return std::nullopt; }
     std::optional<std::wstring> TextEingeben(HWND, const Interaktion::Texteingabe&) override { return std::nullopt; }
