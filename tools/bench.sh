@@ -37,9 +37,9 @@ if [ ${#korpora[@]} -eq 0 ]; then
     python3 "$top/bench/korpora.py" "$arbeit/korpora" $gross
     for k in mixed media klein ${gross:+gross}; do korpora+=("$arbeit/korpora/$k"); done
 elif [ -n "$gross" ]; then
-    rm -rf "$arbeit/korpora"
-    python3 "$top/bench/korpora.py" "$arbeit/korpora" --only-large
-    korpora+=("$arbeit/korpora/gross")
+    rm -rf "$arbeit/korpora-gross"
+    python3 "$top/bench/korpora.py" "$arbeit/korpora-gross" --only-large
+    korpora+=("$arbeit/korpora-gross/gross")
 fi
 
 # One prefix for the whole run, thrown away at the end.
