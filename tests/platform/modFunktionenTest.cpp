@@ -2,6 +2,7 @@
 
 #include "Handles.h"
 #include "TempOrdner.h"
+#include "WinePfade.h"
 
 #include <gtest/gtest.h>
 
@@ -165,6 +166,12 @@ TEST(modFunktionenDateien, DeletesProtectedFilesButNoPatternAndNothingElse) {
         EXPECT_FALSE(mf::DateiLöschen(bleibt));
     }
     EXPECT_TRUE(GetFileAttributesW(bleibt.c_str()) & FILE_ATTRIBUTE_READONLY);
+
+    // Under Wine, deleting a link to a file would delete the file it leads to.
+    const std::wstring link = temp.Pfad() + L"\\link.txt";
+    ASSERT_TRUE(WinePfade::UnixLinkAnlegen(link, bleibt));
+    EXPECT_FALSE(mf::DateiLöschen(link));
+    EXPECT_TRUE(Vorhanden(bleibt));
 }
 
 TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
