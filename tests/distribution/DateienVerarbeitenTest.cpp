@@ -101,6 +101,13 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     }
     dateien.insert(dateien.begin() + 2, T + L"\\Temp\\weg.dat");
 
+    // A list of that name from an earlier package stays GetRight's.
+    std::wstring listen(GetTempPathW(0, nullptr) + 1, L'\0');
+    listen.resize(GetTempPathW(static_cast<DWORD>(listen.size()), listen.data()));
+    listen += L"Ladewerk-GetRight";
+    CreateDirectoryW(listen.c_str(), nullptr);
+    Schreiben(listen + L"\\liste 1.grx", "alt");
+
     SkriptBenutzer person;
     person.WähleOrdner(T + L"\\WinMX");  // WinMX is not installed: the user names its folder,
     person.WähleOrdner(std::nullopt);    // but cancels the download folder
@@ -141,11 +148,14 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     EXPECT_EQ(Inhaltsliste(kazaaDl), L"a-0.dat a.dat");
     EXPECT_EQ(Lesen(kazaaDl + L"\\a-0.dat"), "a");
     EXPECT_EQ(Inhaltsliste(T + L"\\eMule\\Temp"), L"b.part c.met");
-    // What was not moved stays where it was: the GetRight list, the WinMX file, the options file.
-    EXPECT_EQ(Inhaltsliste(T + L"\\Temp"), L"Lied.DAT liste 1.grx optionen.opt");
+    // What was not moved stays where it was: the WinMX file, the options file. The GetRight list
+    // outlives the working folder.
+    EXPECT_EQ(Inhaltsliste(T + L"\\Temp"), L"Lied.DAT optionen.opt");
+    EXPECT_EQ(Lesen(listen + L"\\liste 1.grx"), "alt");
+    EXPECT_EQ(Lesen(listen + L"\\liste 1-0.grx"), "g");
 
     const std::vector<std::wstring> kAufrufe = {
-        T + L"\\Get Right\\Getright.exe|\"" + T + L"\\Temp\\liste 1.grx\"",
+        T + L"\\Get Right\\Getright.exe|\"" + listen + L"\\liste 1-0.grx\"",
         T + L"\\Kazaa\\kpp.exe|",
         T + L"\\WinMX\\Winmx.exe|",
         T + L"\\eMule\\gdonkey.exe|",
@@ -156,4 +166,5 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, schlüssel);
     }
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"ed2k");
+    for (const wchar_t* name : {L"\\liste 1.grx", L"\\liste 1-0.grx"}) DeleteFileW((listen + name).c_str());
 }
