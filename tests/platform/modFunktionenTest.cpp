@@ -189,3 +189,15 @@ TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
     EXPECT_TRUE(mf::DateiLöschen(pfad));
     EXPECT_FALSE(Vorhanden(pfad));
 }
+
+TEST(modFunktionenDateien, TestFolderCleanupNeverDeletesThroughALink) {
+    TempOrdner draußen;
+    const std::wstring datei = draußen.Datei(L"bleibt.txt", "bleibt");
+    {
+        TempOrdner t;
+        ASSERT_TRUE(CreateDirectoryW((t.Pfad() + L"\\unter").c_str(), nullptr));
+        ASSERT_TRUE(WinePfade::UnixLinkAnlegen(t.Pfad() + L"\\unter\\link.txt", datei));
+        ASSERT_TRUE(WinePfade::UnixLinkAnlegen(t.Pfad() + L"\\ordnerlink", draußen.Pfad()));
+    }
+    EXPECT_TRUE(Vorhanden(datei));
+}
