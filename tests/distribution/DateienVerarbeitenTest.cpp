@@ -1,7 +1,7 @@
 #include "DateienVerarbeiten.h"
 
 #include "Dateien.h"
-#include "Mitschrift.h"
+#include "Protokoll.h"
 #include "ProgrammEinstellungen.h"
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
@@ -65,14 +65,6 @@ private:
     TempOrdner ordner;
 };
 
-void Registerwert(HKEY wurzel, const std::wstring& schlüssel, const std::wstring& name, const std::wstring& wert) {
-    HKEY h = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(wurzel, schlüssel.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr), 0);
-    RegSetValueExW(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wert.c_str()),
-                   static_cast<DWORD>((wert.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(h);
-}
-
 }  // namespace
 
 TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
@@ -80,10 +72,10 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     const std::wstring T = t.Pfad();
     for (const wchar_t* ordner : {L"\\Kazaa", L"\\Kazaa\\My Shared Folder", L"\\eMule", L"\\Get Right", L"\\WinMX", L"\\Temp"})
         CreateDirectoryW((T + ordner).c_str(), nullptr);
-    Registerwert(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", T + L"\\Kazaa\\Kazaa.exe");
-    Registerwert(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir", T + L"\\Kazaa\\My Shared Folder");
-    Registerwert(HKEY_CLASSES_ROOT, L"ed2k\\shell\\open\\command", L"", L"\"" + T + L"\\eMule\\emule.exe\" \"%1\"");
-    Registerwert(HKEY_CURRENT_USER, L"Software\\Headlight\\GetRight\\Config", L"InstallDir", T + L"\\Get Right");
+    RegistryTextSetzen(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", T + L"\\Kazaa\\Kazaa.exe");
+    RegistryTextSetzen(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir", T + L"\\Kazaa\\My Shared Folder");
+    RegistryTextSetzen(HKEY_CLASSES_ROOT, L"ed2k\\shell\\open\\command", L"", L"\"" + T + L"\\eMule\\emule.exe\" \"%1\"");
+    RegistryTextSetzen(HKEY_CURRENT_USER, L"Software\\Headlight\\GetRight\\Config", L"InstallDir", T + L"\\Get Right");
     const std::string temp(T.begin(), T.end());  // test folders have ASCII names
     Schreiben(T + L"\\eMule\\preferences.ini", "TempDir=" + temp + "\\eMule\\Temp\r\n");
 
@@ -113,7 +105,7 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     person.WähleOrdner(std::nullopt);    // but cancels the download folder
     person.WähleOrdner(std::nullopt);    // eMule's temp folder does not exist yet: it is made
     person.Antworte(1);                  // a.dat exists: rename
-    Mitschrift protokoll;
+    Protokoll protokoll;
     pe::OrdnerZurücksetzen();
     DateienVerarbeiten(dateien);
 
@@ -137,7 +129,7 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
         L"Starte Anwendungen...",
         L"Verarbeitungs-Prozedur beendet",
     };
-    EXPECT_EQ(protokoll.zeilen, kProtokoll);
+    EXPECT_EQ(protokoll.Zeilen(), kProtokoll);
     ASSERT_EQ(person.Fragen().size(), 4u);
     EXPECT_EQ(person.Fragen()[0].meldung.text,
               L"Das Programm 'WinMX' wurde nicht gefunden. Bitte wählen Sie den Programm-Ordner...");
