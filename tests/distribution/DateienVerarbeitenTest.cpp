@@ -23,7 +23,7 @@ TEST(Verteilung, ClassesFollowTheExactExtension) {
         {L"C:\\T\\x.grx", GetRight},       {L"C:\\T\\x.urls", GetRight},     {L"C:\\T\\x.met", EMule},
         {L"C:\\T\\x.part", EMule},         {L"C:\\T\\x.Part", WinMX},        {L"C:\\T\\x.part.met", EMule},
         {L"C:\\T\\datei", WinMX},          {L"C:\\a.dat\\datei", WinMX},     {L"C:\\T\\OPTIONEN.OPT", Keine},
-        {L"C:\\T\\optionen.opt", Keine},   {L"C:\\T\\optionen.opt.dat", Kazaa},
+        {L"C:\\T\\optionen.opt", Keine},   {L"C:\\T\\optionen.opt.dat", Kazaa}, {L"C:\\T\\ptionen.opt", WinMX},
     };
     for (const auto& [pfad, soll] : kFälle) EXPECT_EQ(FunktionBestimmen(pfad), soll) << pfad;
 }

@@ -11,8 +11,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -100,10 +98,7 @@ public:
     }
 
     std::vector<std::wstring> Zeilen() const {
-        std::ifstream datei(std::filesystem::path(protokoll_), std::ios::binary);
-        std::stringstream inhalt;
-        inhalt << datei.rdbuf();
-        const std::string utf8 = inhalt.str();
+        const std::string utf8 = Lesen(protokoll_).value_or("");
         std::wstring text(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0), L'\0');
         MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
                             static_cast<int>(text.size()));

@@ -4,7 +4,6 @@
 #include "Handles.h"
 #include "Shell.h"
 #include "Protokoll.h"
-#include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "Treiber.h"
 #include "WinePfade.h"
@@ -97,24 +96,6 @@ TEST(SpeziellerOrdner, FileSystemFoldersEndWithABackslashOthersAreEmpty) {
 
     for (const int nummer : {CSIDL_DRIVES, CSIDL_CONTROLS, -1, 0x7FFF})
         EXPECT_EQ(modFunktionen::SpeziellerOrdner(nummer), L"") << nummer;
-}
-
-TEST(Ordnerwahl, AnswerGetsOneZeroCharacterCancelGivesNothing) {
-    SkriptBenutzer person;
-    const HWND besitzer = reinterpret_cast<HWND>(0x1234);
-    person.WähleOrdner(L"C:\\Programme\\eMule\\Incoming");
-    person.WähleOrdner(std::nullopt);
-    person.WähleOrdner(L"");
-
-    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer),
-              std::wstring(L"C:\\Programme\\eMule\\Incoming\0", 28));
-    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), L"");
-    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), L"");
-
-    ASSERT_EQ(person.Fragen().size(), 3u);
-    EXPECT_EQ(person.Fragen()[0].art, L"Ordner");
-    EXPECT_EQ(person.Fragen()[0].meldung.text, L"Wo ist eMule?");
-    EXPECT_EQ(person.Fragen()[0].besitzer, besitzer);
 }
 
 // The real picker in another process, driven as a person would: a folder on the desktop is
