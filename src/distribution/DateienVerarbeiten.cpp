@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 
 namespace modVerteilung {
 namespace {
@@ -73,6 +74,28 @@ void OhneOrdnerÜbergehen(const std::wstring& name) {
     FortschrittAnzeigen(L"Achtung: Die Datei '" + name + L"' wurde nicht verarbeitet, da kein Ordner für sie gewählt wurde");
 }
 
+// GetRight reads its list some time after it was started, and opening the package removes the
+// working folder the list lies in right after the distribution. The list therefore moves first
+// into a folder of the user's temporary folder that nothing of this program ever empties; it is
+// GetRight's to keep. A list of the same name from an earlier package may still be in use
+// there, so a new one takes the next free name instead of replacing it.
+std::optional<std::wstring> ListeAufbewahren(const std::wstring& pfad) {
+    std::wstring temp(GetTempPathW(0, nullptr) + 1, L'\0');
+    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+    const std::wstring name = DateinameZurückgeben(pfad);
+    std::wstring ziel = temp + L"Ladewerk-GetRight\\" + name;
+    if (DateiExistiert(ziel)) ziel = modVerschieben::FortlaufendenDateinamen(ziel, DateinameOhneEndung(name) + L"-", L"0", L"");
+    std::wstring fehler;
+    int modus = modVerschieben::Verschieben;
+    if (temp.empty() || ziel.empty() ||
+        !modVerschieben::DateiVerschieben(pfad, ziel, modus, fehler, modVerschieben::ÜberschreibenFragen)) {
+        FortschrittAnzeigen(L"Achtung: Die Datei '" + name + L"' konnte nicht für GetRight abgelegt werden" +
+                            (fehler.empty() ? L"" : L": " + TextErsetzen(fehler, L"\n", L" ")));
+        return std::nullopt;
+    }
+    return ziel;
+}
+
 void DateiVerteilen(const std::wstring& pfad, Funktion funktion, std::wstring& fehler) {
     const std::wstring name = DateinameZurückgeben(pfad);
     const std::wstring& ordner = Zielordner(funktion);
@@ -81,9 +104,11 @@ void DateiVerteilen(const std::wstring& pfad, Funktion funktion, std::wstring& f
         return;
     }
     if (funktion == GetRight) {
+        const auto liste = ListeAufbewahren(pfad);
+        if (!liste) return;
         FortschrittAnzeigen(L"Führe Datei '" + name + L"' mit GetRight aus");
         // Quoted, so that a path with blanks reaches GetRight as one argument.
-        ProgrammStarten(ordner + L"\\Getright.exe", L"\"" + pfad + L"\"");
+        ProgrammStarten(ordner + L"\\Getright.exe", L"\"" + *liste + L"\"");
         return;
     }
     FortschrittAnzeigen(L"Verschiebe Datei '" + name + L"' nach '" + ordner + L"'");

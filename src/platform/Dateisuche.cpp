@@ -65,21 +65,20 @@ bool PasstZuEndungen(const std::wstring& name, const std::vector<std::wstring>& 
     return false;
 }
 
-// The path the platform really opens, links resolved, without a trailing "\"; empty when the
-// path cannot be opened.
-std::wstring WirklicherPfad(const std::wstring& pfad) {
+// The path the platform really opens, links resolved, without the drive and without a trailing
+// "\"; nothing when the path cannot be opened. Wine's GetFinalPathNameByHandleW fails for paths of
+// MAX_PATH or more; the name the handle reports has no such limit and is resolved the same way.
+std::optional<std::wstring> WirklicherPfad(const std::wstring& pfad) {
     const Handles::Datei datei(CreateFileW(pfad.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!datei) return {};
-    std::wstring wirklich(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD länge = GetFinalPathNameByHandleW(datei.Get(), wirklich.data(), static_cast<DWORD>(wirklich.size()),
-                                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (länge == 0) return {};
-        const bool passte = länge < wirklich.size();
-        wirklich.resize(länge);
-        if (passte) break;
+    if (!datei) return std::nullopt;
+    std::vector<BYTE> puffer(sizeof(FILE_NAME_INFO) + 2 * MAX_PATH);
+    while (!GetFileInformationByHandleEx(datei.Get(), FileNameInfo, puffer.data(), static_cast<DWORD>(puffer.size()))) {
+        if (GetLastError() != ERROR_MORE_DATA || puffer.size() > (1u << 20)) return std::nullopt;
+        puffer.resize(puffer.size() * 2);
     }
+    const auto* info = reinterpret_cast<const FILE_NAME_INFO*>(puffer.data());
+    std::wstring wirklich(info->FileName, info->FileNameLength / sizeof(wchar_t));
     while (wirklich.ends_with(L'\\')) wirklich.pop_back();
     return wirklich;
 }
@@ -175,9 +174,9 @@ bool DateiIstVerknüpfung(const std::wstring& pfad) {
     // folder may be reached through links of its own, which is no reason to refuse.
     std::wstring ordner = PfadZurückgeben(lang);
     if (ordner.ends_with(L':')) ordner += L'\\';
-    const std::wstring wirklicheDatei = WirklicherPfad(lang), wirklicherOrdner = WirklicherPfad(ordner);
-    return wirklicheDatei.empty() || wirklicherOrdner.empty() ||
-           !TexteGleich(wirklicheDatei, wirklicherOrdner + L"\\" + eintrag.cFileName);
+    const auto wirklicheDatei = WirklicherPfad(lang), wirklicherOrdner = WirklicherPfad(ordner);
+    return !wirklicheDatei || !wirklicherOrdner ||
+           !TexteGleich(*wirklicheDatei, *wirklicherOrdner + L"\\" + eintrag.cFileName);
 }
 
 bool PfadIstAbsolut(const std::wstring& pfad) {

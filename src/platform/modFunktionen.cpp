@@ -1,5 +1,6 @@
 #include "modFunktionen.h"
 
+#include "Dateisuche.h"
 #include "Handles.h"
 
 #include <windows.h>
@@ -210,6 +211,8 @@ bool DateiLöschen(const std::wstring& pfad) {
     // A pattern names no single file: "gone" would be a lie while the files it matches stay.
     if (!NenntEinenNamen(pfad)) return false;
     if (!DateiExistiert(pfad)) return true;
+    // Wine does not mark a link to a file, and deleting it deletes the file it leads to.
+    if (DateiIstVerknüpfung(pfad)) return false;
 
     const std::wstring api = FürApi(pfad);
     const DWORD vorher = GetFileAttributesW(api.c_str());

@@ -31,8 +31,8 @@ bool DateiExistiert(const std::wstring& pfad);
 std::wstring VollständigerPfad(const std::wstring& pfad);
 bool OrdnerExistiert(const std::wstring& pfad);
 // Deletes read-only and hidden files too. True when no such file exists afterwards; a file that
-// cannot be deleted (e.g. open elsewhere) keeps its content and attributes. A name with wildcards
-// deletes nothing and gives False.
+// cannot be deleted (e.g. open elsewhere) keeps its content and attributes. A name with wildcards,
+// and a link to a file (or a file that cannot be opened to tell), deletes nothing and gives False.
 bool DateiLöschen(const std::wstring& pfad);
 
 // Rules that were defined on 8-bit character codes judge a character by its Windows-1252 code.

@@ -1,3 +1,4 @@
+#include "Dateien.h"
 #include "Programm.h"
 #include "SkriptBenutzer.h"
 #include "frmInfos.h"
@@ -41,12 +42,6 @@ void CALLBACK ImModalenFenster(HWND, UINT, UINT_PTR id, DWORD) {
     SetTimer(nullptr, 0, 10000, &Notbremse);
 }
 
-std::wstring TestOrdner() {
-    std::wstring pfad(32768, L'\0');
-    pfad.resize(GetModuleFileNameW(nullptr, pfad.data(), static_cast<DWORD>(pfad.size())));
-    return pfad.substr(0, pfad.rfind(L'\\'));
-}
-
 void Klicken(HWND element) {
     SendMessageW(element, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageW(element, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
@@ -83,8 +78,8 @@ TEST(Infos, InfoShowsVersionNoticeAndHostModallyAndEnterOrEscClosesIt) {
 TEST(Infos, MissingFilesAreNamedWithTheirFullPathWhetherClickedOrAskedFor) {
     frmInfos& infos = frmInfos::Instanz();
     ASSERT_TRUE(infos.Laden(nullptr));
-    const std::wstring hilfe = TestOrdner() + L"\\hilfe\\index.htm";
-    const std::wstring nutzung = TestOrdner() + L"\\nutzung.txt";
+    const std::wstring hilfe = NebenDemTest(L"hilfe\\index.htm");
+    const std::wstring nutzung = NebenDemTest(L"nutzung.txt");
     SkriptBenutzer benutzer;
     const std::pair<std::function<void()>, std::wstring> fälle[] = {
         {[&] { Klicken(infos.Element(frmInfos::lblInfodatei)); }, hilfe},

@@ -1,7 +1,7 @@
 #include "DateienVerarbeiten.h"
 
 #include "Dateien.h"
-#include "Mitschrift.h"
+#include "Protokoll.h"
 #include "ProgrammEinstellungen.h"
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
@@ -23,7 +23,7 @@ TEST(Verteilung, ClassesFollowTheExactExtension) {
         {L"C:\\T\\x.grx", GetRight},       {L"C:\\T\\x.urls", GetRight},     {L"C:\\T\\x.met", EMule},
         {L"C:\\T\\x.part", EMule},         {L"C:\\T\\x.Part", WinMX},        {L"C:\\T\\x.part.met", EMule},
         {L"C:\\T\\datei", WinMX},          {L"C:\\a.dat\\datei", WinMX},     {L"C:\\T\\OPTIONEN.OPT", Keine},
-        {L"C:\\T\\optionen.opt", Keine},   {L"C:\\T\\optionen.opt.dat", Kazaa},
+        {L"C:\\T\\optionen.opt", Keine},   {L"C:\\T\\optionen.opt.dat", Kazaa}, {L"C:\\T\\ptionen.opt", WinMX},
     };
     for (const auto& [pfad, soll] : kFälle) EXPECT_EQ(FunktionBestimmen(pfad), soll) << pfad;
 }
@@ -65,14 +65,6 @@ private:
     TempOrdner ordner;
 };
 
-void Registerwert(HKEY wurzel, const std::wstring& schlüssel, const std::wstring& name, const std::wstring& wert) {
-    HKEY h = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(wurzel, schlüssel.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr), 0);
-    RegSetValueExW(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wert.c_str()),
-                   static_cast<DWORD>((wert.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(h);
-}
-
 }  // namespace
 
 TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
@@ -80,10 +72,10 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     const std::wstring T = t.Pfad();
     for (const wchar_t* ordner : {L"\\Kazaa", L"\\Kazaa\\My Shared Folder", L"\\eMule", L"\\Get Right", L"\\WinMX", L"\\Temp"})
         CreateDirectoryW((T + ordner).c_str(), nullptr);
-    Registerwert(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", T + L"\\Kazaa\\Kazaa.exe");
-    Registerwert(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir", T + L"\\Kazaa\\My Shared Folder");
-    Registerwert(HKEY_CLASSES_ROOT, L"ed2k\\shell\\open\\command", L"", L"\"" + T + L"\\eMule\\emule.exe\" \"%1\"");
-    Registerwert(HKEY_CURRENT_USER, L"Software\\Headlight\\GetRight\\Config", L"InstallDir", T + L"\\Get Right");
+    RegistryTextSetzen(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", T + L"\\Kazaa\\Kazaa.exe");
+    RegistryTextSetzen(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir", T + L"\\Kazaa\\My Shared Folder");
+    RegistryTextSetzen(HKEY_CLASSES_ROOT, L"ed2k\\shell\\open\\command", L"", L"\"" + T + L"\\eMule\\emule.exe\" \"%1\"");
+    RegistryTextSetzen(HKEY_CURRENT_USER, L"Software\\Headlight\\GetRight\\Config", L"InstallDir", T + L"\\Get Right");
     const std::string temp(T.begin(), T.end());  // test folders have ASCII names
     Schreiben(T + L"\\eMule\\preferences.ini", "TempDir=" + temp + "\\eMule\\Temp\r\n");
 
@@ -101,12 +93,19 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     }
     dateien.insert(dateien.begin() + 2, T + L"\\Temp\\weg.dat");
 
+    // A list of that name from an earlier package stays GetRight's.
+    std::wstring listen(GetTempPathW(0, nullptr) + 1, L'\0');
+    listen.resize(GetTempPathW(static_cast<DWORD>(listen.size()), listen.data()));
+    listen += L"Ladewerk-GetRight";
+    CreateDirectoryW(listen.c_str(), nullptr);
+    Schreiben(listen + L"\\liste 1.grx", "alt");
+
     SkriptBenutzer person;
     person.WähleOrdner(T + L"\\WinMX");  // WinMX is not installed: the user names its folder,
     person.WähleOrdner(std::nullopt);    // but cancels the download folder
     person.WähleOrdner(std::nullopt);    // eMule's temp folder does not exist yet: it is made
     person.Antworte(1);                  // a.dat exists: rename
-    Mitschrift protokoll;
+    Protokoll protokoll;
     pe::OrdnerZurücksetzen();
     DateienVerarbeiten(dateien);
 
@@ -130,7 +129,7 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
         L"Starte Anwendungen...",
         L"Verarbeitungs-Prozedur beendet",
     };
-    EXPECT_EQ(protokoll.zeilen, kProtokoll);
+    EXPECT_EQ(protokoll.Zeilen(), kProtokoll);
     ASSERT_EQ(person.Fragen().size(), 4u);
     EXPECT_EQ(person.Fragen()[0].meldung.text,
               L"Das Programm 'WinMX' wurde nicht gefunden. Bitte wählen Sie den Programm-Ordner...");
@@ -141,11 +140,14 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     EXPECT_EQ(Inhaltsliste(kazaaDl), L"a-0.dat a.dat");
     EXPECT_EQ(Lesen(kazaaDl + L"\\a-0.dat"), "a");
     EXPECT_EQ(Inhaltsliste(T + L"\\eMule\\Temp"), L"b.part c.met");
-    // What was not moved stays where it was: the GetRight list, the WinMX file, the options file.
-    EXPECT_EQ(Inhaltsliste(T + L"\\Temp"), L"Lied.DAT liste 1.grx optionen.opt");
+    // What was not moved stays where it was: the WinMX file, the options file. The GetRight list
+    // outlives the working folder.
+    EXPECT_EQ(Inhaltsliste(T + L"\\Temp"), L"Lied.DAT optionen.opt");
+    EXPECT_EQ(Lesen(listen + L"\\liste 1.grx"), "alt");
+    EXPECT_EQ(Lesen(listen + L"\\liste 1-0.grx"), "g");
 
     const std::vector<std::wstring> kAufrufe = {
-        T + L"\\Get Right\\Getright.exe|\"" + T + L"\\Temp\\liste 1.grx\"",
+        T + L"\\Get Right\\Getright.exe|\"" + listen + L"\\liste 1-0.grx\"",
         T + L"\\Kazaa\\kpp.exe|",
         T + L"\\WinMX\\Winmx.exe|",
         T + L"\\eMule\\gdonkey.exe|",
@@ -156,4 +158,5 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, schlüssel);
     }
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"ed2k");
+    for (const wchar_t* name : {L"\\liste 1.grx", L"\\liste 1-0.grx"}) DeleteFileW((listen + name).c_str());
 }

@@ -1,7 +1,7 @@
 #include "ProgrammEinstellungen.h"
 
 #include "Dateien.h"
-#include "Mitschrift.h"
+#include "Protokoll.h"
 #include "Shell.h"
 
 #include <gtest/gtest.h>
@@ -26,11 +26,7 @@ class Installation {
 public:
     explicit Installation(const std::vector<Registerwert>& werte) {
         for (const auto& w : werte) {
-            HKEY schlüssel = nullptr;
-            EXPECT_EQ(RegCreateKeyExW(w.wurzel, w.schlüssel.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &schlüssel, nullptr), 0);
-            RegSetValueExW(schlüssel, w.name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(w.wert.c_str()),
-                           static_cast<DWORD>((w.wert.size() + 1) * sizeof(wchar_t)));
-            RegCloseKey(schlüssel);
+            RegistryTextSetzen(w.wurzel, w.schlüssel, w.name.c_str(), w.wert);
             schlüssel_.emplace_back(w.wurzel, w.schlüssel);
         }
     }
@@ -118,7 +114,7 @@ TEST(ProgrammEinstellungen, FoldersComeFromRegistryFallbacksAndSettingsFiles) {
         Installation installation(fall.register_);
         for (const auto& ordner : fall.programmOrdner) installation.Ordner(p + ordner);
         for (const auto& [datei, inhalt] : fall.dateien) installation.Datei(p + datei, inhalt);
-        Mitschrift protokoll;
+        Protokoll protokoll;
         pe::OrdnerZurücksetzen();
         pe::WinMXDownloadOrdner = L"vorher";
         pe::EMuleTempOrdner = L"vorher";
@@ -128,6 +124,6 @@ TEST(ProgrammEinstellungen, FoldersComeFromRegistryFallbacksAndSettingsFiles) {
                                                pe::WinMXDownloadOrdner, pe::GetRightProgrammOrdner,
                                                pe::EMuleProgrammOrdner, pe::EMuleTempOrdner};
         for (size_t i = 0; i < ist.size(); ++i) EXPECT_EQ(ist[i], P(fall.soll[i])) << fall.name << ", Wert " << i;
-        EXPECT_EQ(protokoll.zeilen, fall.protokoll) << fall.name;
+        EXPECT_EQ(protokoll.Zeilen(), fall.protokoll) << fall.name;
     }
 }

@@ -1,6 +1,7 @@
 // The Windows installer, run silently in the test's throwaway prefix, and the program it installs,
 // driven from outside as a user would: open a package by its file type, use the About box, uninstall.
 
+#include "Dateien.h"
 #include "TempOrdner.h"
 #include "Treiber.h"
 
@@ -10,8 +11,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -55,13 +54,6 @@ bool SchlüsselExistiert(HKEY wurzel, const std::wstring& schlüssel) {
     return true;
 }
 
-void RegistryTextSetzen(HKEY wurzel, const std::wstring& schlüssel, const wchar_t* name, const std::wstring& wert) {
-    ASSERT_EQ(RegSetKeyValueW(wurzel, schlüssel.c_str(), name, REG_SZ, wert.c_str(),
-                              static_cast<DWORD>((wert.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS)
-        << schlüssel;
-}
-
 DWORD Ausführen(const std::wstring& exe, const std::wstring& argumente) {
     auto prozess = Prozess::Starten(exe, argumente);
     DWORD code = 1;
@@ -98,10 +90,7 @@ protected:
 class Aufzeichnung {
 public:
     explicit Aufzeichnung(const TempOrdner& ordner) : protokoll_(ordner.Pfad() + L"\\aufrufe.txt") {
-        std::wstring exe(32768, L'\0');
-        exe.resize(GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size())));
-        exe = exe.substr(0, exe.rfind(L'\\')) + L"\\lw_aufzeichner.exe";
-        const std::wstring befehl = L"\"" + exe + L"\" \"" + protokoll_ + L"\" \"%1\"";
+        const std::wstring befehl = L"\"" + NebenDemTest(L"lw_aufzeichner.exe") + L"\" \"" + protokoll_ + L"\" \"%1\"";
         RegistryTextSetzen(HKEY_CLASSES_ROOT, L"LadewerkTest.Aufzeichnung\\shell\\open\\command", nullptr, befehl);
         for (const wchar_t* endung : {L".htm", L".txt"})
             RegistryTextSetzen(HKEY_CLASSES_ROOT, endung, nullptr, L"LadewerkTest.Aufzeichnung");
@@ -109,10 +98,7 @@ public:
     }
 
     std::vector<std::wstring> Zeilen() const {
-        std::ifstream datei(std::filesystem::path(protokoll_), std::ios::binary);
-        std::stringstream inhalt;
-        inhalt << datei.rdbuf();
-        const std::string utf8 = inhalt.str();
+        const std::string utf8 = Lesen(protokoll_).value_or("");
         std::wstring text(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0), L'\0');
         MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
                             static_cast<int>(text.size()));

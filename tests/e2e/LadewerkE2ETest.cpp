@@ -118,19 +118,6 @@ TEST(Start, SecondInstanceEndsAtOnceAndSilently) {
     EXPECT_FALSE(erste.EndeWarten(0));
 }
 
-TEST(Befehlszeile, QuotedAndBarePathsAskForTheFileAndNoEndsWithoutWindow) {
-    TempOrdner ordner;
-    const std::wstring paket = ordner.Datei(L"Downloads vom Montag.lwx", "PK");
-    for (const std::wstring& argumente : {L"\"" + paket + L"\"", paket}) {
-        Prozess prozess = Starten(argumente);
-        ASSERT_TRUE(Treiber::KnopfKlicken(Frage(prozess, L"Downloads vom Montag.lwx"), L"Nein"));
-        DWORD code = 1;
-        EXPECT_TRUE(prozess.EndeWarten(kWarten, &code)) << argumente;
-        EXPECT_EQ(code, 0u);
-    }
-    EXPECT_NE(GetFileAttributesW(paket.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
 // Started in the package's folder with its bare name, as a file manager may start it. The
 // package vanishes before the answer, so the log names the path that was handed on. Then what
 // only the real program can show: the timer ticks every half second, and the window it counts

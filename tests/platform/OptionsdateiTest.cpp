@@ -19,13 +19,6 @@ TEST(Optionsdatei, WrittenFileIsTheOneLineThatPackagesCarry) {
     EXPECT_EQ(inhalt.size(), 14u);
 }
 
-TEST(Optionsdatei, RecognisedByTheEndOfItsPathInAnyLetterCase) {
-    EXPECT_TRUE(Optionsdatei::IstOptionsdatei(L"C:\\Temp\\OPTIONEN.Opt"));
-    EXPECT_TRUE(Optionsdatei::IstOptionsdatei(L"optionen.opt"));
-    EXPECT_FALSE(Optionsdatei::IstOptionsdatei(L"C:\\Temp\\optionen.opt.dat"));
-    EXPECT_FALSE(Optionsdatei::IstOptionsdatei(L"ptionen.opt"));
-}
-
 TEST(Optionsdatei, ValueIsTheTextBetweenKeyAndLineEnd) {
     const struct {
         std::string bytes;

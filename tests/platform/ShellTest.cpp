@@ -1,9 +1,9 @@
 // The shell's services under Wine, with the real shell, file associations and Trash.
 
+#include "Dateien.h"
 #include "Handles.h"
 #include "Shell.h"
 #include "Protokoll.h"
-#include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "Treiber.h"
 #include "WinePfade.h"
@@ -31,42 +31,19 @@ std::wstring Helfer() {
     return pfad ? Treiber::UnixPfadNachWindows(pfad) : L"";
 }
 
-std::string Lesen(const std::wstring& pfad) {
-    const Handles::Datei datei(
-        CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    LARGE_INTEGER größe{};
-    if (!datei || !GetFileSizeEx(datei.Get(), &größe)) return {};
-    std::string inhalt(static_cast<size_t>(größe.QuadPart), '\0');
-    DWORD gelesen = 0;
-    ReadFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &gelesen, nullptr);
-    inhalt.resize(gelesen);
-    return inhalt;
-}
-
 // The helper writes its output file whole, so it is complete once it exists.
 std::optional<std::wstring> AusgabeWarten(const std::wstring& pfad) {
     for (int i = 0; i < 400 && !modFunktionen::DateiExistiert(pfad); ++i) Sleep(50);
     if (!modFunktionen::DateiExistiert(pfad)) return std::nullopt;
-    const std::string bytes = Lesen(pfad);
+    const std::string bytes = Lesen(pfad).value_or("");
     std::wstring inhalt(bytes.size() / sizeof(wchar_t), L'\0');
     memcpy(inhalt.data(), bytes.data(), inhalt.size() * sizeof(wchar_t));
     return inhalt;
 }
 
 void Befehl(const std::wstring& schlüssel, const std::wstring& ausgabe) {
-    const std::wstring befehl = L"\"" + Helfer() + L"\" argumente \"" + ausgabe + L"\" \"%1\"";
-    HKEY h = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, (schlüssel + L"\\shell\\open\\command").c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &h, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(befehl.c_str()),
-                   static_cast<DWORD>((befehl.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(h);
-}
-
-void TextSetzen(const std::wstring& schlüssel, const wchar_t* name, const std::wstring& text) {
-    RegSetKeyValueW(HKEY_CLASSES_ROOT, schlüssel.c_str(), name, REG_SZ, text.c_str(),
-                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegistryTextSetzen(HKEY_CLASSES_ROOT, schlüssel + L"\\shell\\open\\command", nullptr,
+                       L"\"" + Helfer() + L"\" argumente \"" + ausgabe + L"\" \"%1\"");
 }
 
 HWND DialogWarten(DWORD prozessId) {
@@ -92,7 +69,7 @@ std::wstring Papierkorb() {
 
 // The "Path=" of a .trashinfo file, with its %XX escapes resolved.
 std::string UrsprungLesen(const std::wstring& info) {
-    const std::string text = Lesen(info);
+    const std::string text = Lesen(info).value_or("");
     const size_t anfang = text.find("Path=");
     if (anfang == std::string::npos) return {};
     const std::string roh = text.substr(anfang + 5, text.find('\n', anfang) - anfang - 5);
@@ -119,24 +96,6 @@ TEST(SpeziellerOrdner, FileSystemFoldersEndWithABackslashOthersAreEmpty) {
 
     for (const int nummer : {CSIDL_DRIVES, CSIDL_CONTROLS, -1, 0x7FFF})
         EXPECT_EQ(modFunktionen::SpeziellerOrdner(nummer), L"") << nummer;
-}
-
-TEST(Ordnerwahl, AnswerGetsOneZeroCharacterCancelGivesNothing) {
-    SkriptBenutzer person;
-    const HWND besitzer = reinterpret_cast<HWND>(0x1234);
-    person.WähleOrdner(L"C:\\Programme\\eMule\\Incoming");
-    person.WähleOrdner(std::nullopt);
-    person.WähleOrdner(L"");
-
-    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer),
-              std::wstring(L"C:\\Programme\\eMule\\Incoming\0", 28));
-    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), L"");
-    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), L"");
-
-    ASSERT_EQ(person.Fragen().size(), 3u);
-    EXPECT_EQ(person.Fragen()[0].art, L"Ordner");
-    EXPECT_EQ(person.Fragen()[0].meldung.text, L"Wo ist eMule?");
-    EXPECT_EQ(person.Fragen()[0].besitzer, besitzer);
 }
 
 // The real picker in another process, driven as a person would: a folder on the desktop is
@@ -185,10 +144,10 @@ TEST(ProgrammStarten, OpensDocumentsAddressesAndProgramsWithParametersWithoutWai
     const std::wstring ausgabeDokument = ordner.Pfad() + L"\\dokument.txt";
     const std::wstring ausgabeAdresse = ordner.Pfad() + L"\\adresse.txt";
     const std::wstring ausgabeProgramm = ordner.Pfad() + L"\\programm.txt";
-    TextSetzen(L".lwtestliste", nullptr, L"LadewerkTest.Liste");
+    RegistryTextSetzen(HKEY_CLASSES_ROOT, L".lwtestliste", nullptr, L"LadewerkTest.Liste");
     Befehl(L"LadewerkTest.Liste", ausgabeDokument);
-    TextSetzen(L"lwtest", nullptr, L"URL:Ladewerk-Test");
-    TextSetzen(L"lwtest", L"URL Protocol", L"");
+    RegistryTextSetzen(HKEY_CLASSES_ROOT, L"lwtest", nullptr, L"URL:Ladewerk-Test");
+    RegistryTextSetzen(HKEY_CLASSES_ROOT, L"lwtest", L"URL Protocol", L"");
     Befehl(L"lwtest", ausgabeAdresse);
     const std::wstring dokument = ordner.Datei(L"Downloads von Ühlen.lwtestliste");
 

@@ -2,6 +2,7 @@
 
 #include "Handles.h"
 #include "TempOrdner.h"
+#include "WinePfade.h"
 
 #include <gtest/gtest.h>
 
@@ -165,6 +166,12 @@ TEST(modFunktionenDateien, DeletesProtectedFilesButNoPatternAndNothingElse) {
         EXPECT_FALSE(mf::DateiLöschen(bleibt));
     }
     EXPECT_TRUE(GetFileAttributesW(bleibt.c_str()) & FILE_ATTRIBUTE_READONLY);
+
+    // Under Wine, deleting a link to a file would delete the file it leads to.
+    const std::wstring link = temp.Pfad() + L"\\link.txt";
+    ASSERT_TRUE(WinePfade::UnixLinkAnlegen(link, bleibt));
+    EXPECT_FALSE(mf::DateiLöschen(link));
+    EXPECT_TRUE(Vorhanden(bleibt));
 }
 
 TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
@@ -181,4 +188,16 @@ TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
     EXPECT_TRUE(mf::DateiExistiert(tief + L"\\nul"));
     EXPECT_TRUE(mf::DateiLöschen(pfad));
     EXPECT_FALSE(Vorhanden(pfad));
+}
+
+TEST(modFunktionenDateien, TestFolderCleanupNeverDeletesThroughALink) {
+    TempOrdner draußen;
+    const std::wstring datei = draußen.Datei(L"bleibt.txt", "bleibt");
+    {
+        TempOrdner t;
+        ASSERT_TRUE(CreateDirectoryW((t.Pfad() + L"\\unter").c_str(), nullptr));
+        ASSERT_TRUE(WinePfade::UnixLinkAnlegen(t.Pfad() + L"\\unter\\link.txt", datei));
+        ASSERT_TRUE(WinePfade::UnixLinkAnlegen(t.Pfad() + L"\\ordnerlink", draußen.Pfad()));
+    }
+    EXPECT_TRUE(Vorhanden(datei));
 }

@@ -1,5 +1,6 @@
 #include "TempOrdner.h"
 
+#include "Dateisuche.h"
 #include "Handles.h"
 
 #include <vector>
@@ -9,7 +10,8 @@ namespace {
 // Deletes a tree with \\?\ paths and leaves links alone. The shell's recursive delete is no
 // option: under Wine, a path of MAX_PATH or more inside the tree makes it delete the contents
 // of the process's current folder instead. Links are skipped because Wine follows them, even
-// RemoveDirectoryW on a link removes its target.
+// RemoveDirectoryW on a link removes its target; links to files carry no mark under Wine, so
+// they are told the way the program tells them.
 void BaumLöschen(const std::wstring& ordner) {
     WIN32_FIND_DATAW eintrag;
     {
@@ -21,6 +23,7 @@ void BaumLöschen(const std::wstring& ordner) {
                 const std::wstring pfad = ordner + L"\\" + name;
                 const DWORD attribute = eintrag.dwFileAttributes;
                 if (attribute & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+                if (!(attribute & FILE_ATTRIBUTE_DIRECTORY) && modFunktionen::DateiIstVerknüpfung(pfad)) continue;
                 SetFileAttributesW(pfad.c_str(), FILE_ATTRIBUTE_NORMAL);
                 if (attribute & FILE_ATTRIBUTE_DIRECTORY)
                     BaumLöschen(pfad);

@@ -1,5 +1,7 @@
 #pragma once
-// Small file checks the distribution tests share.
+// Small file and registry helpers the tests share.
+
+#include <windows.h>
 
 #include <optional>
 #include <string>
@@ -13,3 +15,5 @@ std::wstring GespeicherterName(const std::wstring& pfad);
 std::wstring Inhaltsliste(const std::wstring& ordner);
 // A program built beside the test program.
 std::wstring NebenDemTest(const std::wstring& name);
+// Writes a REG_SZ value, making the key when missing.
+void RegistryTextSetzen(HKEY wurzel, const std::wstring& schlüssel, const wchar_t* name, const std::wstring& wert);

@@ -53,3 +53,8 @@ std::wstring NebenDemTest(const std::wstring& name) {
     pfad.resize(GetModuleFileNameW(nullptr, pfad.data(), static_cast<DWORD>(pfad.size())));
     return pfad.substr(0, pfad.rfind(L'\\') + 1) + name;
 }
+
+void RegistryTextSetzen(HKEY wurzel, const std::wstring& schlüssel, const wchar_t* name, const std::wstring& wert) {
+    RegSetKeyValueW(wurzel, schlüssel.c_str(), name, REG_SZ, wert.c_str(),
+                    static_cast<DWORD>((wert.size() + 1) * sizeof(wchar_t)));
+}
