@@ -1,0 +1,317 @@
+#include "modKompression.h"
+
+#include "Fortschritt.h"
+#include "Optionsdatei.h"
+#include "Programm.h"
+#include "Systemfehler.h"
+#include "modFunktionen.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <zip.h>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace modKompression {
+namespace {
+
+using modFortschritt::FortschrittAnzeigen;
+using modFunktionen::DateiExistiert;
+using modFunktionen::DateinameZurückgeben;
+using modFunktionen::OrdnerExistiert;
+
+const wchar_t* const kRoutine = L"DateienKomprimieren";
+const wchar_t* const kEnde = L"Kompression und Verarbeitung beendet";
+
+std::optional<std::uint64_t> Dateigröße(const std::wstring& pfad) {
+    WIN32_FILE_ATTRIBUTE_DATA daten;
+    if (!GetFileAttributesExW(pfad.c_str(), GetFileExInfoStandard, &daten)) return std::nullopt;
+    return (static_cast<std::uint64_t>(daten.nFileSizeHigh) << 32) | daten.nFileSizeLow;
+}
+
+
+// TEMPORARY until the ZIP adapter and the recycle bin land on main.
+int PaketSchreiben(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad) {
+    zip_error_t fehler;
+    zip_error_init(&fehler);
+    zip_source_t* ziel = zip_source_win32w_create(paketpfad.c_str(), 0, -1, &fehler);
+    zip_t* archiv = ziel ? zip_open_from_source(ziel, ZIP_CREATE | ZIP_TRUNCATE, &fehler) : nullptr;
+    if (!archiv) return 1;
+    for (const std::wstring& pfad : dateien) {
+        zip_source_t* quelle = zip_source_win32w(archiv, pfad.c_str(), 0, -1);
+        const std::wstring name = DateinameZurückgeben(pfad);
+        std::string utf8(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+        const zip_int64_t index = quelle ? zip_file_add(archiv, utf8.c_str(), quelle, ZIP_FL_ENC_UTF_8) : -1;
+        if (index < 0 || zip_set_file_compression(archiv, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 9) < 0) {
+            if (quelle && index < 0) zip_source_free(quelle);
+            zip_discard(archiv);
+            return 2;
+        }
+    }
+    return zip_close(archiv) == 0 ? 0 : 3;
+}
+
+void InPapierkorb(const std::vector<std::wstring>& dateien) {
+    std::wstring liste;
+    for (const std::wstring& pfad : dateien) {
+        if (!DateiExistiert(pfad)) break;
+        liste += pfad;
+        liste += L'\0';
+    }
+    if (liste.empty()) return;
+    liste += L'\0';
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = liste.c_str();
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&op);
+}
+
+// Some calls leave no error number when they fail; the log line still needs one.
+DWORD LetzterFehler() {
+    const DWORD fehler = GetLastError();
+    return fehler ? fehler : ERROR_GEN_FAILURE;
+}
+
+// A file or a folder of that name: either way a rename onto it must not happen.
+bool Belegt(const std::wstring& pfad) { return DateiExistiert(pfad) || OrdnerExistiert(pfad); }
+
+// The name under which a listed file goes into the package.
+std::wstring Eintragsname(const std::wstring& pfad) {
+    const std::wstring neu = DateinamenPrüfen(pfad);
+    return DateinameZurückgeben(neu.empty() ? pfad : neu);
+}
+
+// One run over the list. Renamed files must get their listed names back whatever happens, so
+// the run remembers every current name and every folder it had to make for a renamed folder.
+class Lauf {
+public:
+    explicit Lauf(const std::vector<std::wstring>& dateien) : dateien_(dateien), aktuell_(dateien.size()) {}
+
+    // Steps up to the deletion; a value only for an unexpected error.
+    std::optional<DWORD> Packen(const std::wstring& paketpfad, bool löschen, bool schließen);
+    void NamenZurückgeben();
+    void AngelegteOrdnerEntfernen();
+    [[nodiscard]] bool QuellenGelöscht() const { return gelöscht_; }
+
+private:
+    [[nodiscard]] size_t Letzter() const { return dateien_.size() - 1; }
+    bool NamenEindeutig() const;
+    bool PaketInDerListe(const std::wstring& paketpfad) const;
+    void AnwendungenSchließenFür() const;
+    std::optional<DWORD> Vorbereiten(bool& fertig, std::uint64_t& größeVorher);
+    bool Umbenennen(size_t index, const std::wstring& ziel);
+    bool OrdnerAnlegen(const std::wstring& ordner);
+
+    const std::vector<std::wstring>& dateien_;
+    std::vector<std::wstring> aktuell_;
+    std::vector<std::wstring> angelegteOrdner_;
+    bool gelöscht_ = false;
+};
+
+bool Lauf::NamenEindeutig() const {
+    std::vector<std::wstring> namen;
+    namen.reserve(dateien_.size());
+    for (const std::wstring& pfad : dateien_) namen.push_back(Eintragsname(pfad));
+    for (size_t i = 0; i < namen.size(); ++i)
+        for (size_t j = i + 1; j < namen.size(); ++j)
+            if (modFunktionen::TexteGleich(namen[i], namen[j])) {
+                FortschrittAnzeigen(L"Fehler - Die Dateien '" + dateien_[i] + L"' und '" + dateien_[j] +
+                                    L"' hätten in der Datei denselben Namen '" + namen[j] + L"'");
+                return false;
+            }
+    return true;
+}
+
+// Replacing the package would delete the listed file before it is read.
+bool Lauf::PaketInDerListe(const std::wstring& paketpfad) const {
+    for (const std::wstring& pfad : dateien_)
+        if (modFunktionen::TexteGleich(pfad, paketpfad) || modFunktionen::TexteGleich(DateinamenPrüfen(pfad), paketpfad)) {
+            FortschrittAnzeigen(L"Fehler - Die Datei '" + paketpfad +
+                                L"' ist selbst in der Liste und kann nicht durch die neue Datei ersetzt werden");
+            return true;
+        }
+    return false;
+}
+
+void Lauf::AnwendungenSchließenFür() const {
+    bool kazaa = false, eMule = false, winMX = false;
+    for (size_t i = 0; i < Letzter(); ++i) {
+        switch (FamilieZurückgeben(modFunktionen::DateiendungZurückgeben(dateien_[i]))) {
+        case Familie::Kazaa: kazaa = true; break;
+        case Familie::EMule: eMule = true; break;
+        case Familie::WinMX: winMX = true; break;
+        case Familie::Keine: break;
+        }
+    }
+    (void)kazaa, (void)eMule, (void)winMX;
+}
+
+// Makes the missing folders of a renamed folder path, outermost first, and remembers them.
+bool Lauf::OrdnerAnlegen(const std::wstring& ordner) {
+    if (ordner.empty() || OrdnerExistiert(ordner)) return true;
+    if (!OrdnerAnlegen(modFunktionen::PfadZurückgeben(ordner))) return false;
+    if (!CreateDirectoryW(ordner.c_str(), nullptr)) return false;
+    angelegteOrdner_.push_back(ordner);
+    return true;
+}
+
+// A plain rename that never replaces anything and keeps every character of both names, so
+// that the rename back gives exactly the listed name.
+bool Lauf::Umbenennen(size_t index, const std::wstring& ziel) {
+    const std::wstring& pfad = dateien_[index];
+    auto scheitern = [&](const std::wstring& grund) {
+        FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht umbenannt werden (" + grund + L")");
+        return false;
+    };
+    if (Belegt(ziel)) return scheitern(L"Die Datei '" + ziel + L"' gibt es bereits, sie bleibt unverändert");
+    if (!OrdnerAnlegen(modFunktionen::PfadZurückgeben(ziel)) || !MoveFileExW(pfad.c_str(), ziel.c_str(), 0)) {
+        const DWORD fehler = GetLastError();
+        return scheitern(Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L")");
+    }
+    aktuell_[index] = ziel;
+    return true;
+}
+
+std::optional<DWORD> Lauf::Vorbereiten(bool& fertig, std::uint64_t& größeVorher) {
+    FortschrittAnzeigen(L"Bereite Kompression vor...");
+    fertig = false;
+    for (size_t i = 0; i < Letzter(); ++i) {
+        const std::wstring& pfad = dateien_[i];
+        if (!DateiExistiert(pfad)) {
+            FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' existiert nicht");
+            return std::nullopt;
+        }
+        const auto größe = Dateigröße(pfad);
+        if (!größe) return LetzterFehler();
+        größeVorher += *größe;
+        const std::wstring neu = DateinamenPrüfen(pfad);
+        if (neu.empty())
+            aktuell_[i] = pfad;
+        else if (!Umbenennen(i, neu))
+            return std::nullopt;
+    }
+    aktuell_[Letzter()] = dateien_[Letzter()];
+    fertig = true;
+    return std::nullopt;
+}
+
+std::optional<DWORD> Lauf::Packen(const std::wstring& paketpfad, bool löschen, bool schließen) {
+    if (Letzter() > kHöchstzahlDateien) {
+        FortschrittAnzeigen(L"Fehler - Sie haben zu viele Dateien gewählt: Die maximale Kapazität dieser Software beträgt " +
+                            std::to_wstring(kHöchstzahlDateien));
+        return std::nullopt;
+    }
+    if (!NamenEindeutig() || PaketInDerListe(paketpfad)) return std::nullopt;
+    if (schließen) {
+        FortschrittAnzeigen(L"Schließe Anwendungen...");
+        AnwendungenSchließenFür();
+    }
+    bool vorbereitet = false;
+    std::uint64_t größeVorher = 0;
+    if (auto fehler = Vorbereiten(vorbereitet, größeVorher); fehler || !vorbereitet) return fehler;
+    FortschrittAnzeigen(L"Starte Kompression, Größe der Dateien ist vorher " + std::to_wstring(größeVorher) +
+                        L" Bytes");
+
+    if (DateiExistiert(paketpfad) && !modFunktionen::DateiLöschen(paketpfad)) return LetzterFehler();
+    FortschrittAnzeigen(L"Speichere Optionen");
+    const std::wstring& optionen = dateien_[Letzter()];
+    if (DateiExistiert(optionen) && !modFunktionen::DateiLöschen(optionen)) return LetzterFehler();
+    if (!Optionsdatei::Schreiben(optionen, {Programm::Major(), Programm::Minor()})) return LetzterFehler();
+
+    const int code = PaketSchreiben(aktuell_, paketpfad);
+    if (code != 0) {
+        FortschrittAnzeigen(L"Fehler - Ein Fehler trat beim Komprimieren auf (Fehler " + std::to_wstring(code) + L")");
+        return std::nullopt;
+    }
+    const auto größeNachher = Dateigröße(paketpfad);
+    if (!größeNachher) return LetzterFehler();
+    const int ersparnis = ErsparnisProzent(größeVorher, *größeNachher);
+    FortschrittAnzeigen(L"Kompression beendet, Größe der Datei ist " + std::to_wstring(*größeNachher) + L" Bytes (" +
+                        (ersparnis >= 1 ? std::to_wstring(ersparnis) + L" % Ersparnis)" : L"keine Ersparnis)"));
+    if (löschen) {
+        FortschrittAnzeigen(L"Quelldateien löschen...");
+        InPapierkorb(aktuell_);
+        gelöscht_ = true;
+    }
+    return std::nullopt;
+}
+
+void Lauf::NamenZurückgeben() {
+    for (size_t i = 0; i < aktuell_.size(); ++i) {
+        const std::wstring& aktuell = aktuell_[i];
+        const std::wstring& pfad = dateien_[i];
+        if (aktuell.empty() || aktuell == pfad || !DateiExistiert(aktuell)) continue;
+        std::wstring grund;
+        if (Belegt(pfad)) {
+            grund = L"Die Datei '" + pfad + L"' gibt es bereits, sie bleibt unverändert; die gepackte Datei heißt weiter '" +
+                    aktuell + L"'";
+        } else if (!MoveFileExW(aktuell.c_str(), pfad.c_str(), 0)) {
+            const DWORD fehler = GetLastError();
+            grund = Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L")";
+        } else {
+            continue;
+        }
+        FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht zurück umbenannt werden (" + grund + L")");
+    }
+}
+
+// Only folders this run made, innermost first, and only while empty.
+void Lauf::AngelegteOrdnerEntfernen() {
+    for (auto ordner = angelegteOrdner_.rbegin(); ordner != angelegteOrdner_.rend(); ++ordner)
+        RemoveDirectoryW(ordner->c_str());
+    angelegteOrdner_.clear();
+}
+
+}  // namespace
+
+std::wstring DateinamenPrüfen(const std::wstring& pfad) {
+    std::wstring ergebnis;
+    for (const std::wstring& zeichen : Programm::UngültigeZeichen) {
+        const std::wstring& bisher = ergebnis.empty() ? pfad : ergebnis;
+        if (!zeichen.empty() && bisher.find(zeichen) != std::wstring::npos)
+            ergebnis = modFunktionen::TextErsetzen(bisher, zeichen, L"_");
+    }
+    return ergebnis;
+}
+
+Familie FamilieZurückgeben(const std::wstring& dateiendung) {
+    if (dateiendung == L".dat") return Familie::Kazaa;
+    if (dateiendung == L".lst" || dateiendung == L".grx" || dateiendung == L".urls") return Familie::Keine;
+    if (dateiendung == L".met" || dateiendung == L".part") return Familie::EMule;
+    return Familie::WinMX;
+}
+
+int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher) {
+    if (größeVorher == 0) return 0;
+    const double anteil = static_cast<double>(größeNachher) * 100.0 / static_cast<double>(größeVorher);
+    return std::max(0, 100 - static_cast<int>(std::min(std::trunc(anteil), 100.0)));
+}
+
+std::wstring LaufzeitfehlerZeile(unsigned long nummer, const std::wstring& routine) {
+    return L"Fehler - " + Systemfehler::Text(nummer) + L" (Fehler " + std::to_wstring(nummer) + L") ist bei Funktion '" +
+           routine + L"' aufgetreten";
+}
+
+void DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad, int löschen,
+                         int schließen) {
+    if (dateien.empty()) {
+        FortschrittAnzeigen(kEnde);
+        return;
+    }
+    Lauf lauf(dateien);
+    const auto fehler = lauf.Packen(paketpfad, löschen == 1, schließen == 1);
+    if (fehler) FortschrittAnzeigen(LaufzeitfehlerZeile(*fehler, kRoutine));
+    // After an unexpected error too: a user's files must not keep names they never gave them.
+    if (!lauf.QuellenGelöscht()) lauf.NamenZurückgeben();
+    lauf.AngelegteOrdnerEntfernen();
+    if (!fehler)
+        FortschrittAnzeigen(kEnde);
+    else if (auto* anzeige = modFortschritt::AktuelleAnzeige())
+        anzeige->FehlerAbschließen();
+}
+
+}  // namespace modKompression
