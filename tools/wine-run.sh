@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs one Windows program under Wine in a throwaway prefix of its own, with a German UTF-8
-# locale and an X display (a private Xvfb when none is set). CTest uses this as the
-# emulator for every test; the exit code is the program's.
+# Runs one Windows test program under Wine in a throwaway prefix of its own, with a German
+# UTF-8 locale and an X display (a private Xvfb when none is set). CTest uses this as the
+# emulator for every test; the exit code is the program's, except that a GoogleTest program
+# that ends before GoogleTest has finished fails whatever its exit code.
 #
 #   wine-run.sh PROGRAM.exe [ARGS...]
 #
@@ -31,10 +32,22 @@ export WINEPREFIX="$prefix"
 # so that what a test throws away never lands in the developer's Trash and tests can look into it.
 export XDG_DATA_HOME="$prefix/xdg-data"
 mkdir -p "$XDG_DATA_HOME"
+# GoogleTest creates this file when it starts and removes it when it has finished. A program
+# that ends the process in the middle of its run takes the tests after it along and may still
+# exit with 0; the file it leaves behind tells. The program reads the path through drive Z:.
+unfertig="$prefix/gtest-unfertig"
+export TEST_PREMATURE_EXIT_FILE="Z:${unfertig//\//\\}"
 xvfb_starten
 # The program's current folder is the throwaway prefix, so that a relative path in a test can
 # never reach the checkout the test was started from.
 program=$(realpath "$1")
 shift
 cd "$prefix"
-wine "$program" "$@"
+status=0
+wine "$program" "$@" || status=$?
+if [ -e "$unfertig" ]; then
+    echo "wine-run: $(basename "$program") hat sich mitten im Testlauf beendet (Exit-Code $status)," \
+         "die Tests danach liefen nicht" >&2
+    [ "$status" -ne 0 ] || status=1
+fi
+exit "$status"

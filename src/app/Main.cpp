@@ -15,8 +15,6 @@
 namespace modMain {
 namespace {
 
-Prozessende prozessende = nullptr;
-
 // Held for the whole run: its existence tells a second start that one instance runs already.
 Handles::Handle einzelinstanz;
 
@@ -44,8 +42,6 @@ void WillkommenZeigen() {
 }
 
 }  // namespace
-
-void ProzessendeSetzen(Prozessende ende) { prozessende = ende; }
 
 void ZeichenInitialisieren() { Programm::UngültigeZeichen = {L"]", L"["}; }
 
@@ -91,10 +87,7 @@ void Main() {
 void ProgrammBeenden() {
     std::fflush(nullptr);
     for (Fenster::Fenster* fenster : Fenster::GeladeneFenster()) fenster->Zerstören();
-    if (prozessende)
-        prozessende();
-    else
-        ExitProcess(0);
+    Programm::ProzessBeenden();
 }
 
 }  // namespace modMain

@@ -9,7 +9,7 @@ namespace modMain {
 void Main();
 
 // Every end of the program goes through here: flush files, unload all windows, end the process.
-// Returns only when a test has put its own Prozessende in place.
+// Returns only where a test program has put its own end in place.
 void ProgrammBeenden();
 
 void ZeichenInitialisieren();
@@ -19,9 +19,5 @@ bool VerarbeitenFragen(const std::wstring& pfad);
 
 // The whole argument text after the program name, every double quote removed: one path.
 std::wstring BefehlszeilenPfad(const std::wstring& befehlszeile);
-
-// What ends the process; tests put something in its place to see that the program would end.
-using Prozessende = void (*)();
-void ProzessendeSetzen(Prozessende ende);
 
 }  // namespace modMain

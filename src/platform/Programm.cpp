@@ -2,9 +2,24 @@
 
 #include "Version.h"
 
+#include <windows.h>
+
 namespace Programm {
 
 std::vector<std::wstring> UngültigeZeichen;
+
+namespace {
+Prozessende prozessende = nullptr;
+}
+
+void ProzessendeSetzen(Prozessende ende) { prozessende = ende; }
+
+void ProzessBeenden() {
+    if (prozessende)
+        prozessende();
+    else
+        ExitProcess(0);
+}
 
 const std::wstring& Titel() {
     static const std::wstring titel = LADEWERK_TITEL_W;

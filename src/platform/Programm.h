@@ -15,6 +15,13 @@ std::wstring VersionKurz();    // "1.10": captions and the version written into 
 std::wstring VersionLang();    // "1.10.50"
 std::wstring Rechtshinweis();  // the legal notice of the version resource
 
+// Ends the process, unless something else has been put in its place: test programs record
+// the end instead, so that a fault which would end the program fails the test that caused it
+// and the tests after it still run.
+using Prozessende = void (*)();
+void ProzessendeSetzen(Prozessende ende);
+void ProzessBeenden();
+
 // Characters that package creation replaces in file names; filled once at start.
 extern std::vector<std::wstring> UngültigeZeichen;
 

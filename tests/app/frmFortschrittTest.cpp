@@ -1,5 +1,6 @@
 #include "Fenster.h"
 #include "Main.h"
+#include "Programmende.h"
 #include "Zeit.h"
 #include "frmFortschritt.h"
 #include "frmMain.h"
@@ -8,24 +9,18 @@
 
 namespace {
 
-int programmEnden = 0;
-void ProgrammendeZählen() { ++programmEnden; }
-
 // The progress window under a clock that the test moves by hand.
 class Fortschritt : public ::testing::Test {
 protected:
     void SetUp() override {
         modZeit::UhrSetzen([this] { return jetzt_; });
-        modMain::ProzessendeSetzen(&ProgrammendeZählen);
-        programmEnden = 0;
         jetzt_ = {};
         jetzt_.wYear = 2026, jetzt_.wMonth = 12, jetzt_.wDay = 6, jetzt_.wHour = 23, jetzt_.wMinute = 59;
         fenster.Öffnen(L"Ladewerk - Fortschritt", L"1");
     }
     void TearDown() override {
-        fenster.cmdBeenden_Click();
+        if (fenster.IstSichtbar()) fenster.cmdBeenden_Click();
         modZeit::UhrSetzen(nullptr);
-        modMain::ProzessendeSetzen(nullptr);
     }
     void Vergehen(int sekunden) {
         FILETIME ft;
@@ -105,7 +100,6 @@ TEST_F(Fortschritt, CountdownClosesAfterSixtySeconds) {
     EXPECT_FALSE(fenster.TimerAktiv());
     EXPECT_EQ(Knopf(), L"&Schließen");
     EXPECT_EQ(fenster.Countdownstart, L"");
-    EXPECT_EQ(programmEnden, 0);
 }
 
 TEST_F(Fortschritt, ClosingDuringCountdownStopsItAndTheNextFinishStartsAfresh) {
@@ -161,14 +155,15 @@ TEST_F(Fortschritt, EnterAndEscCloseOnlyWhenTheButtonIsEnabled) {
 }
 
 TEST_F(Fortschritt, OnlyModeTwoEndsTheProgram) {
+    ErwartetesProgrammende ende;
     for (const wchar_t* modus : {L"0", L"1"}) {
         fenster.Öffnen(L"Ladewerk - Fortschritt", modus);
         fenster.Abschließen();
         fenster.cmdBeenden_Click();
     }
-    EXPECT_EQ(programmEnden, 0);
+    EXPECT_EQ(ende.Anzahl(), 0);
     fenster.Öffnen(L"Ladewerk - Fortschritt", L"2");
     fenster.Abschließen();
     fenster.cmdBeenden_Click();
-    EXPECT_EQ(programmEnden, 1);
+    EXPECT_EQ(ende.Anzahl(), 1);
 }
