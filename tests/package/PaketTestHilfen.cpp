@@ -52,7 +52,7 @@ std::wstring UnixOrdner(const wchar_t* variable) {
 
 std::optional<Paketprüfung> PaketPrüfen(const std::wstring& paket) {
     Paketprüfung prüfung;
-    const auto unzip = UnixProgramm::Ausführen({L"unzip", L"-tq", UnixProgramm::Pfad(paket)}, 60000);
+    const auto unzip = UnixProgramm::Ausführen({L"sh", L"-c", L"unzip -tq \"$0\" >/dev/null", UnixProgramm::Pfad(paket)}, 60000);
     if (!unzip.code) return std::nullopt;
     prüfung.unzipCode = *unzip.code;
 
