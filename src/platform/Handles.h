@@ -2,6 +2,8 @@
 // One owning type per handle kind: copy deleted (a copy would close the handle twice), move allowed.
 
 #include <windows.h>
+#include <objbase.h>
+#include <shtypes.h>
 
 #include <utility>
 
@@ -41,12 +43,18 @@ inline HANDLE UngültigesHandle() { return INVALID_HANDLE_VALUE; }
 inline void HandleSchliessen(HANDLE h) { CloseHandle(h); }
 inline void SucheSchliessen(HANDLE h) { FindClose(h); }
 template <typename G> void GdiLöschen(G g) { DeleteObject(g); }
+inline void SchlüsselSchliessen(HKEY h) { RegCloseKey(h); }
+inline void PidlFreigeben(LPITEMIDLIST p) { CoTaskMemFree(p); }
+constexpr HKEY KeinSchlüssel() { return nullptr; }
+constexpr LPITEMIDLIST KeinePidl() { return nullptr; }
 constexpr HFONT KeineSchrift() { return nullptr; }
 constexpr HGDIOBJ KeinGdiObjekt() { return nullptr; }
 
 using Handle = Eigener<HANDLE, HandleSchliessen, KeinHandle>;          // processes, mutexes, events
 using Datei = Eigener<HANDLE, HandleSchliessen, UngültigesHandle>;     // CreateFileW results
 using Suche = Eigener<HANDLE, SucheSchliessen, UngültigesHandle>;      // FindFirstFileW results
+using Schlüssel = Eigener<HKEY, SchlüsselSchliessen, KeinSchlüssel>;  // RegOpenKeyExW results
+using Pidl = Eigener<LPITEMIDLIST, PidlFreigeben, KeinePidl>;           // shell item lists
 using Schrift = Eigener<HFONT, GdiLöschen<HFONT>, KeineSchrift>;
 using GdiObjekt = Eigener<HGDIOBJ, GdiLöschen<HGDIOBJ>, KeinGdiObjekt>;  // brushes and pens
 

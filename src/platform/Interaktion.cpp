@@ -1,7 +1,9 @@
 #include "Interaktion.h"
 
 #include "Dateidialog.h"
+#include "Eingabedialog.h"
 #include "Programm.h"
+#include "Shell.h"
 
 namespace Interaktion {
 namespace {
@@ -14,6 +16,14 @@ public:
 
     std::optional<std::wstring> DateiWählen(HWND besitzer, const Dateianfrage& anfrage) override {
         return Dateidialog::Win32Zeigen(besitzer, anfrage);
+    }
+
+    std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) override {
+        return modFunktionen::OrdnerdialogZeigen(besitzer, text);
+    }
+
+    std::optional<std::wstring> TextEingeben(HWND besitzer, const Texteingabe& anfrage) override {
+        return Eingabedialog::Zeigen(besitzer, anfrage);
     }
 };
 
@@ -28,6 +38,10 @@ void Setzen(Benutzer* benutzer) { aktueller = benutzer ? benutzer : &echterBenut
 
 int Frage(HWND besitzer, const std::wstring& text, UINT stil) {
     return Aktuell().MeldungZeigen(besitzer, {text, Programm::Titel(), stil});
+}
+
+std::wstring Eingabe(HWND besitzer, const std::wstring& aufforderung, bool verdeckt) {
+    return Aktuell().TextEingeben(besitzer, {aufforderung, Programm::Titel(), L"", verdeckt}).value_or(L"");
 }
 
 }  // namespace Interaktion

@@ -24,6 +24,13 @@ struct Dateianfrage {
     DWORD flags = 0;         // OFN_ flags
 };
 
+struct Texteingabe {
+    std::wstring aufforderung;
+    std::wstring titel;
+    std::wstring vorgabe;
+    bool verdeckt = false;  // typed characters shown as dots (passwords)
+};
+
 class Benutzer {
 public:
     virtual ~Benutzer() = default;
@@ -32,6 +39,10 @@ public:
     // The chosen path; with several files the folder, then each name, separated by L'\0'.
     // Nothing when the person cancelled or the dialog failed.
     virtual std::optional<std::wstring> DateiWählen(HWND besitzer, const Dateianfrage& anfrage) = 0;
+    // The chosen folder's path, text being the prompt; nothing when cancelled.
+    virtual std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) = 0;
+    // The typed text; nothing when the person cancelled.
+    virtual std::optional<std::wstring> TextEingeben(HWND besitzer, const Texteingabe& anfrage) = 0;
 };
 
 Benutzer& Aktuell();
@@ -40,5 +51,7 @@ void Setzen(Benutzer* benutzer);
 
 // A message box titled with the program's title.
 int Frage(HWND besitzer, const std::wstring& text, UINT stil);
+// An input box titled with the program's title; empty when the person cancelled.
+std::wstring Eingabe(HWND besitzer, const std::wstring& aufforderung, bool verdeckt = false);
 
 }  // namespace Interaktion

@@ -13,10 +13,11 @@
 class SkriptBenutzer final : public Interaktion::Benutzer {
 public:
     struct Frage {
-        std::wstring art;  // "Meldung" or "Datei"
+        std::wstring art;  // "Meldung", "Datei", "Ordner" (its prompt in meldung.text) or "Eingabe"
         Interaktion::Meldung meldung;
         Interaktion::Dateianfrage datei;
         HWND besitzer = nullptr;
+        Interaktion::Texteingabe eingabe = {};
     };
 
     // Installs itself for the lifetime of the object.
@@ -27,14 +28,22 @@ public:
 
     void Antworte(int knopf) { antworten_.emplace_back(knopf); }
     void WähleDatei(std::optional<std::wstring> pfad) { antworten_.emplace_back(std::move(pfad)); }
+    void WähleOrdner(std::optional<std::wstring> pfad) { antworten_.emplace_back(std::move(pfad)); }
+    // Input boxes answer from a queue of their own; nothing means Cancel.
+    void Tippe(std::optional<std::wstring> text) { eingaben_.push_back(std::move(text)); }
 
     const std::vector<Frage>& Fragen() const { return fragen_; }
     [[nodiscard]] size_t OffeneAntworten() const { return antworten_.size(); }
 
     int MeldungZeigen(HWND besitzer, const Interaktion::Meldung& meldung) override;
     std::optional<std::wstring> DateiWählen(HWND besitzer, const Interaktion::Dateianfrage& anfrage) override;
+    std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) override;
+    std::optional<std::wstring> TextEingeben(HWND besitzer, const Interaktion::Texteingabe& anfrage) override;
 
 private:
+    std::optional<std::wstring> PfadAntwort(const char* ohneAntwort);
+
     std::deque<std::variant<int, std::optional<std::wstring>>> antworten_;
     std::vector<Frage> fragen_;
+    std::deque<std::optional<std::wstring>> eingaben_;
 };

@@ -1,0 +1,77 @@
+#include "Shell.h"
+
+#include "Handles.h"
+#include "Interaktion.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+namespace modFunktionen {
+namespace {
+
+HWND programmBesitzer = nullptr;
+
+// The shell's namespace and file associations may need COM on this thread; whoever initialised
+// it before keeps it.
+class ComBereich {
+public:
+    ComBereich() : ergebnis_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComBereich() {
+        if (SUCCEEDED(ergebnis_)) CoUninitialize();
+    }
+    ComBereich(const ComBereich&) = delete;
+    ComBereich& operator=(const ComBereich&) = delete;
+
+private:
+    HRESULT ergebnis_;
+};
+
+// Empty for items outside the file system (the computer, the control panel).
+std::wstring PidlPfad(LPCITEMIDLIST pidl) {
+    for (DWORD länge = MAX_PATH; länge <= 32768; länge *= 2) {
+        std::wstring pfad(länge, L'\0');
+        if (SHGetPathFromIDListEx(pidl, pfad.data(), länge, GPFIDL_DEFAULT)) return pfad.substr(0, pfad.find(L'\0'));
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::wstring SpeziellerOrdner(int nummer) {
+    LPITEMIDLIST roh = nullptr;
+    if (SHGetSpecialFolderLocation(nullptr, nummer, &roh) != S_OK) return {};
+    const Handles::Pidl pidl(roh);
+    const std::wstring pfad = PidlPfad(pidl.Get());
+    return pfad.empty() ? pfad : pfad + L"\\";
+}
+
+std::wstring OrdnerAuswählen(const std::wstring& text, HWND besitzer) {
+    const std::optional<std::wstring> gewählt = Interaktion::Aktuell().OrdnerWählen(besitzer, text);
+    if (!gewählt || gewählt->empty()) return {};
+    return *gewählt + L'\0';
+}
+
+std::optional<std::wstring> OrdnerdialogZeigen(HWND besitzer, const std::wstring& text) {
+    const ComBereich com;
+    BROWSEINFOW info{};
+    info.hwndOwner = besitzer;
+    info.lpszTitle = text.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    const Handles::Pidl pidl(SHBrowseForFolderW(&info));
+    if (!pidl) return std::nullopt;
+    std::wstring pfad = PidlPfad(pidl.Get());
+    if (pfad.empty()) return std::nullopt;
+    return pfad;
+}
+
+double ProgrammStarten(const std::wstring& datei, const std::wstring& parameter) {
+    const ComBereich com;
+    const HINSTANCE ergebnis = ShellExecuteW(programmBesitzer, nullptr, datei.c_str(),
+                                             parameter.empty() ? nullptr : parameter.c_str(), nullptr, SW_SHOWNORMAL);
+    return static_cast<double>(reinterpret_cast<INT_PTR>(ergebnis));
+}
+
+void ProgrammStartenBesitzerSetzen(HWND besitzer) { programmBesitzer = besitzer; }
+
+}  // namespace modFunktionen

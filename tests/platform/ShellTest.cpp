@@ -1,0 +1,174 @@
+// The shell's services under Wine, with the real shell, file associations and Trash.
+
+#include "Handles.h"
+#include "Shell.h"
+#include "SkriptBenutzer.h"
+#include "TempOrdner.h"
+#include "Treiber.h"
+#include "modFunktionen.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kWarten = 20000;
+
+std::wstring Umgebung(const wchar_t* name) {
+    std::wstring wert(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
+    wert.resize(GetEnvironmentVariableW(name, wert.data(), static_cast<DWORD>(wert.size())));
+    return wert;
+}
+
+std::wstring Helfer() {
+    const char* pfad = std::getenv("LADEWERK_HELFER");
+    return pfad ? Treiber::UnixPfadNachWindows(pfad) : L"";
+}
+
+// The helper writes its output file whole, so it is complete once it exists.
+std::optional<std::wstring> AusgabeWarten(const std::wstring& pfad) {
+    for (int i = 0; i < 400 && !modFunktionen::DateiExistiert(pfad); ++i) Sleep(50);
+    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!datei) return std::nullopt;
+    LARGE_INTEGER größe{};
+    GetFileSizeEx(datei.Get(), &größe);
+    std::wstring inhalt(static_cast<size_t>(größe.QuadPart) / sizeof(wchar_t), L'\0');
+    DWORD gelesen = 0;
+    ReadFile(datei.Get(), inhalt.data(), static_cast<DWORD>(größe.QuadPart), &gelesen, nullptr);
+    return inhalt;
+}
+
+void Befehl(const std::wstring& schlüssel, const std::wstring& ausgabe) {
+    const std::wstring befehl = L"\"" + Helfer() + L"\" argumente \"" + ausgabe + L"\" \"%1\"";
+    HKEY h = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, (schlüssel + L"\\shell\\open\\command").c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &h, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(h, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(befehl.c_str()),
+                   static_cast<DWORD>((befehl.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(h);
+}
+
+void TextSetzen(const std::wstring& schlüssel, const wchar_t* name, const std::wstring& text) {
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, schlüssel.c_str(), name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+HWND DialogWarten(DWORD prozessId) {
+    for (int i = 0; i < 400; ++i) {
+        for (const auto& fenster : Treiber::FensterAuflisten(prozessId))
+            if (fenster.sichtbar && fenster.klasse == L"#32770") return fenster.hwnd;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+HWND Kind(HWND fenster, const std::wstring& klasse) {
+    for (const auto& kind : Treiber::KinderAuflisten(fenster))
+        if (kind.klasse == klasse) return kind.hwnd;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(SpeziellerOrdner, FileSystemFoldersEndWithABackslashOthersAreEmpty) {
+    const std::wstring programme = modFunktionen::SpeziellerOrdner(CSIDL_PROGRAM_FILES);
+    ASSERT_FALSE(Umgebung(L"ProgramFiles").empty());
+    EXPECT_EQ(programme, Umgebung(L"ProgramFiles") + L"\\");
+    EXPECT_EQ(modFunktionen::SpeziellerOrdner(38), programme);
+    EXPECT_TRUE(modFunktionen::OrdnerExistiert(programme));
+
+    for (const int nummer : {CSIDL_DRIVES, CSIDL_CONTROLS, -1, 0x7FFF})
+        EXPECT_EQ(modFunktionen::SpeziellerOrdner(nummer), L"") << nummer;
+}
+
+TEST(Ordnerwahl, AnswerGetsOneZeroCharacterCancelGivesNothing) {
+    SkriptBenutzer person;
+    const HWND besitzer = reinterpret_cast<HWND>(0x1234);
+    person.WähleOrdner(L"C:\\Programme\\eMule\\Incoming");
+    person.WähleOrdner(std::nullopt);
+    person.WähleOrdner(L"");
+
+    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), std::wstring(L"C:\\Programme\\eMule\\Incoming\0", 28));
+    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), L"");
+    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), L"");
+
+    ASSERT_EQ(person.Fragen().size(), 3u);
+    EXPECT_EQ(person.Fragen()[0].art, L"Ordner");
+    EXPECT_EQ(person.Fragen()[0].meldung.text, L"Wo ist eMule?");
+    EXPECT_EQ(person.Fragen()[0].besitzer, besitzer);
+}
+
+// The real picker in another process, driven as a person would: a folder on the desktop is
+// chosen by typing its name into the tree, or the picker is cancelled.
+TEST(Ordnerwahl, RealPickerOverItsOwnerChoosesTypedFolderOrCancels) {
+    ASSERT_FALSE(Helfer().empty()) << "LADEWERK_HELFER fehlt";
+    std::wstring desktop(MAX_PATH, L'\0');
+    ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop.data()), S_OK);
+    desktop.resize(desktop.find(L'\0'));
+    const std::wstring gewählt = desktop + L"\\Ladewerk Wahl";
+    ASSERT_TRUE(CreateDirectoryW(gewählt.c_str(), nullptr));
+    TempOrdner ordner;
+    const std::wstring text = L"Bitte wählen Sie den Ordner für eMule aus";
+
+    struct Fall {
+        const wchar_t* knopf;
+        std::wstring soll;
+    } const fälle[] = {{L"OK", gewählt + L'\0'}, {L"Abbrechen", L""}};
+    int nummer = 0;
+    for (const auto& [knopf, soll] : fälle) {
+        const std::wstring ausgabe = ordner.Pfad() + L"\\wahl" + std::to_wstring(++nummer);
+        auto prozess = Treiber::Prozess::Starten(Helfer(), L"ordner \"" + ausgabe + L"\" \"" + text + L"\"");
+        ASSERT_TRUE(prozess);
+        const HWND dialog = DialogWarten(prozess->Id());
+        ASSERT_TRUE(dialog);
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), Treiber::FensterWarten(L"Helfer Besitzer", kWarten, prozess->Id()));
+        const auto texte = Treiber::AlleTexte(dialog);
+        EXPECT_NE(std::find(texte.begin(), texte.end(), text), texte.end()) << ::testing::PrintToString(texte);
+
+        const HWND baum = Kind(dialog, L"SysTreeView32");
+        ASSERT_TRUE(baum);
+        for (const wchar_t zeichen : std::wstring(L"Ladewerk Wahl")) PostMessageW(baum, WM_CHAR, zeichen, 1);
+        ASSERT_TRUE(Treiber::KnopfKlicken(dialog, knopf));
+        EXPECT_TRUE(prozess->EndeWarten(kWarten));
+        EXPECT_EQ(AusgabeWarten(ausgabe), soll) << knopf;
+    }
+    RemoveDirectoryW(gewählt.c_str());
+}
+
+// Documents and addresses go to the program registered for them; a program gets its
+// parameters. ProgrammStarten returns before the started program ends: the helper waits for an
+// event that is only set after the return.
+TEST(ProgrammStarten, OpensDocumentsAddressesAndProgramsWithParametersWithoutWaiting) {
+    ASSERT_FALSE(Helfer().empty()) << "LADEWERK_HELFER fehlt";
+    TempOrdner ordner;
+    const std::wstring ausgabeDokument = ordner.Pfad() + L"\\dokument.txt";
+    const std::wstring ausgabeAdresse = ordner.Pfad() + L"\\adresse.txt";
+    const std::wstring ausgabeProgramm = ordner.Pfad() + L"\\programm.txt";
+    TextSetzen(L".lwtestliste", nullptr, L"LadewerkTest.Liste");
+    Befehl(L"LadewerkTest.Liste", ausgabeDokument);
+    TextSetzen(L"lwtest", nullptr, L"URL:Ladewerk-Test");
+    TextSetzen(L"lwtest", L"URL Protocol", L"");
+    Befehl(L"lwtest", ausgabeAdresse);
+    const std::wstring dokument = ordner.Datei(L"Downloads von Ühlen.lwtestliste");
+
+    EXPECT_GT(modFunktionen::ProgrammStarten(dokument, L""), 32.0);
+    EXPECT_EQ(AusgabeWarten(ausgabeDokument), dokument + L"\nzeigen=1\n");
+
+    EXPECT_GT(modFunktionen::ProgrammStarten(L"lwtest://beispiel.de/seite?a=1", L""), 32.0);
+    EXPECT_EQ(AusgabeWarten(ausgabeAdresse), L"lwtest://beispiel.de/seite?a=1\nzeigen=1\n");
+
+    const Handles::Handle ereignis(CreateEventW(nullptr, TRUE, FALSE, L"LadewerkTestStart"));
+    const std::wstring job = ordner.Pfad() + L"\\Job Liste.lst";
+    EXPECT_GT(modFunktionen::ProgrammStarten(Helfer(), L"argumente \"" + ausgabeProgramm +
+                                                           L"\" --warten LadewerkTestStart \"" + job + L"\" Prüf"),
+              32.0);
+    SetEvent(ereignis.Get());
+    EXPECT_EQ(AusgabeWarten(ausgabeProgramm), job + L"\nPrüf\nzeigen=1\nereignis=ja\n");
+
+    EXPECT_LE(modFunktionen::ProgrammStarten(ordner.Pfad() + L"\\fehlt.exe", L"x"), 32.0);
+}

@@ -1,0 +1,166 @@
+#include "Fortschritt.h"
+#include "Handles.h"
+#include "SkriptBenutzer.h"
+#include "TempOrdner.h"
+#include "ZipTestHilfen.h"
+#include "modUnzip.h"
+#include "modZip.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Zufall(size_t länge, unsigned saat) {
+    std::string daten(länge, '\0');
+    for (auto& byte : daten) {
+        saat = saat * 1103515245u + 12345u;
+        byte = static_cast<char>(saat >> 23);
+    }
+    return daten;
+}
+
+// Sets the request as package creation does: bare names, maximum compression.
+int32_t Packen(const std::wstring& archiv, const std::vector<std::wstring>& dateien) {
+    auto& z = modZip::zustand;
+    z.fJunkDir = 1;
+    z.fLevel = '9';
+    z.uZipDatei = archiv;
+    z.uAnzahl = static_cast<int32_t>(dateien.size());
+    std::copy(dateien.begin(), dateien.end(), z.uDateien.begin());
+    return modZip::ZipErstellen();
+}
+
+std::string Utf8Zeilen(const std::vector<std::wstring>& namen) {
+    std::string text;
+    for (const auto& name : namen) {
+        std::string zeile(WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, nullptr, 0, nullptr, nullptr), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, zeile.data(), static_cast<int>(zeile.size()), nullptr, nullptr);
+        zeile.back() = '\n';
+        text += zeile;
+    }
+    return text;
+}
+
+struct Protokoll final : modFortschritt::Anzeige {
+    std::vector<std::wstring> zeilen;
+    void ZeileAnhängen(const std::wstring& zeile) override { zeilen.push_back(zeile); }
+    bool IstSichtbar() override { return true; }
+    void Öffnen(const std::wstring&, const std::wstring&) override {}
+    void Abschließen() override {}
+    void FehlerAbschließen() override {}
+};
+
+}  // namespace
+
+// The archive goes on to the check by Info-ZIP unzip and python's zipfile (pruefen.py).
+TEST(modZipPacken, FilesFromSeveralFoldersRoundTripUnderTheirBareNames) {
+    modZip::Zurücksetzen();
+    modUnzip::Zurücksetzen();
+    const TempOrdner temp;
+    CreateDirectoryW((temp.Pfad() + L"\\eins").c_str(), nullptr);
+    CreateDirectoryW((temp.Pfad() + L"\\zwei").c_str(), nullptr);
+    const std::map<std::wstring, std::string> dateien = {
+        {L"eins\\Größe Übung.dat", Zufall(300000, 1) + std::string(700000, '\0') + Zufall(5000, 2)},
+        {L"eins\\日本語 ünïcödé.met", "Liste\r\n" + std::string(2000, 'x')},
+        {L"zwei\\Ελληνικά Жж.part", std::string(3 << 20, '\0')},
+        {L"zwei\\GROSS klein.TXT", ""},
+        {L"zwei\\optionen.opt", "Version=1.10\r\n"},
+    };
+    std::vector<std::wstring> pfade, namen;
+    for (const auto& [pfad, inhalt] : dateien) {
+        Schreiben(temp.Pfad() + L"\\" + pfad, inhalt);
+        pfade.push_back(temp.Pfad() + L"\\" + pfad);
+        namen.push_back(pfad.substr(5));
+    }
+    // Slots beyond the count are not part of the archive, whatever they hold.
+    modZip::zustand.uDateien[pfade.size()] = temp.Pfad() + L"\\gibt-es-nicht.dat";
+    const std::wstring archiv = temp.Pfad() + L"\\paket.lwx";
+    ASSERT_EQ(Packen(archiv, pfade), 0);
+
+    SkriptBenutzer person;
+    ASSERT_EQ(Entpacken(archiv, temp.Pfad() + L"\\aus"), 0) << modUnzip::zustand.uZipAusgabe;
+    std::map<std::wstring, std::string> soll;
+    for (const auto& [pfad, inhalt] : dateien) soll[pfad.substr(5)] = inhalt;
+    EXPECT_EQ(Ordnerinhalt(temp.Pfad() + L"\\aus"), soll);
+
+    ASSERT_TRUE(CopyFileW(archiv.c_str(), (PrüfOrdner() + L"\\namen.zip").c_str(), FALSE));
+    Schreiben(PrüfOrdner() + L"\\namen.zip.namen", Utf8Zeilen(namen));
+}
+
+TEST(modZipPacken, RefusedRequestsLeaveNoArchive) {
+    struct Fall {
+        const wchar_t* was;
+        std::vector<std::wstring> dateien;
+        int32_t ergebnis;
+    };
+    const TempOrdner temp;
+    CreateDirectoryW((temp.Pfad() + L"\\b").c_str(), nullptr);
+    const std::wstring a = temp.Datei(L"x.dat", "a"), b = temp.Datei(L"b\\X.DAT", "b");
+    const Fall fälle[] = {
+        {L"one name twice, differing in case", {a, b}, modZip::ZE_PARMS},
+        {L"a missing file", {a, temp.Pfad() + L"\\fehlt.dat"}, modZip::ZE_OPEN},
+        {L"nothing to pack", {}, modZip::ZE_NONE},
+    };
+    Protokoll protokoll;
+    modFortschritt::AnzeigeSetzen(&protokoll);
+    for (const auto& fall : fälle) {
+        modZip::Zurücksetzen();
+        const std::wstring archiv = temp.Pfad() + L"\\paket.lwx";
+        EXPECT_EQ(Packen(archiv, fall.dateien), fall.ergebnis) << fall.was;
+        EXPECT_EQ(GetFileAttributesW(archiv.c_str()), INVALID_FILE_ATTRIBUTES) << fall.was;
+    }
+    modFortschritt::AnzeigeSetzen(nullptr);
+    EXPECT_EQ(protokoll.zeilen.size(), 2u);
+}
+
+// Beyond 4 GiB the archive needs ZIP64; memory stays bounded however large the member is.
+TEST(ZipGross, SparseFileBeyondFourGigabytesPacksAndUnpacks) {
+    modZip::Zurücksetzen();
+    modUnzip::Zurücksetzen();
+    const TempOrdner temp;
+    const std::wstring quelle = temp.Pfad() + L"\\gross.part";
+    const uint64_t größe = (4ull << 30) + (3u << 20) + 17;
+    const std::vector<std::pair<uint64_t, std::string>> marken = {
+        {0, "Anfang"}, {(4ull << 30) + 5, Zufall(200000, 7)}, {größe - 3, "End"}};
+    {
+        Schreiben(quelle, "");
+        const Handles::Datei datei(CreateFileW(quelle.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        for (const auto& [stelle, text] : marken) {
+            LARGE_INTEGER lage{};
+            lage.QuadPart = static_cast<LONGLONG>(stelle);
+            DWORD geschrieben = 0;
+            ASSERT_TRUE(SetFilePointerEx(datei.Get(), lage, nullptr, FILE_BEGIN) &&
+                        WriteFile(datei.Get(), text.data(), static_cast<DWORD>(text.size()), &geschrieben, nullptr));
+        }
+    }
+    const std::wstring archiv = temp.Pfad() + L"\\gross.lwx";
+    ASSERT_EQ(Packen(archiv, {quelle}), 0);
+    SkriptBenutzer person;
+    const std::wstring ziel = temp.Pfad() + L"\\aus";
+    ASSERT_EQ(Entpacken(archiv, ziel), 0) << modUnzip::zustand.uZipAusgabe;
+
+    const Handles::Datei datei(CreateFileW((ziel + L"\\gross.part").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER länge{};
+    ASSERT_TRUE(GetFileSizeEx(datei.Get(), &länge));
+    EXPECT_EQ(static_cast<uint64_t>(länge.QuadPart), größe);
+    for (const auto& [stelle, text] : marken) {
+        LARGE_INTEGER lage{};
+        lage.QuadPart = static_cast<LONGLONG>(stelle);
+        std::string gelesen(text.size(), '\0');
+        DWORD anzahl = 0;
+        ASSERT_TRUE(SetFilePointerEx(datei.Get(), lage, nullptr, FILE_BEGIN) &&
+                    ReadFile(datei.Get(), gelesen.data(), static_cast<DWORD>(gelesen.size()), &anzahl, nullptr));
+        EXPECT_TRUE(gelesen == text) << stelle;
+    }
+    PROCESS_MEMORY_COUNTERS speicher{};
+    ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &speicher, sizeof speicher));
+    EXPECT_LE(speicher.PeakWorkingSetSize, 64u << 20);
+    ASSERT_TRUE(CopyFileW(archiv.c_str(), (PrüfOrdner() + L"\\gross.zip").c_str(), FALSE));
+}
