@@ -7,6 +7,7 @@
 #include "Interaktion.h"
 #include "Optionsdatei.h"
 #include "Programm.h"
+#include "Shell.h"
 #include "Zwischenordner.h"
 #include "modFunktionen.h"
 #include "modKompression.h"
@@ -171,6 +172,8 @@ HWND frmKomprimieren::Laden(HWND besitzer) {
     for (int kasten : {chkDateienLöschen, chkFileSharingBeenden}) CheckDlgButton(Handle(), kasten, BST_CHECKED);
     for (int teil : kInfo2Gruppe) ShowWindow(Element(teil), SW_HIDE);
     SetWindowSubclass(Element(lstDateien), ListeUnterklasse, 0, reinterpret_cast<DWORD_PTR>(this));
+    // What the shell opens on the program's behalf belongs to this dialog.
+    modFunktionen::ProgrammStartenBesitzerSetzen(Handle());
     return Handle();
 }
 
@@ -213,8 +216,10 @@ void frmKomprimieren::ModalZeigen(HWND besitzer) {
 // other program's window.
 void frmKomprimieren::Verlassen(bool entladen) {
     if (HWND haupt = Hauptfenster()) EnableWindow(haupt, TRUE);
-    if (entladen)
+    if (entladen) {
+        modFunktionen::ProgrammStartenBesitzerSetzen(nullptr);
         Zerstören();
+    }
     else
         ShowWindow(Handle(), SW_HIDE);
 }

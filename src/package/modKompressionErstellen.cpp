@@ -5,10 +5,10 @@
 #include "Programm.h"
 #include "Systemfehler.h"
 #include "modFunktionen.h"
+#include "modZip.h"
 
 #include <windows.h>
 #include <shellapi.h>
-#include <zip.h>
 
 #include <algorithm>
 #include <cmath>
@@ -32,28 +32,7 @@ std::optional<std::uint64_t> Dateigröße(const std::wstring& pfad) {
 }
 
 
-// TEMPORARY until the ZIP adapter and the recycle bin land on main.
-int PaketSchreiben(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad) {
-    zip_error_t fehler;
-    zip_error_init(&fehler);
-    zip_source_t* ziel = zip_source_win32w_create(paketpfad.c_str(), 0, -1, &fehler);
-    zip_t* archiv = ziel ? zip_open_from_source(ziel, ZIP_CREATE | ZIP_TRUNCATE, &fehler) : nullptr;
-    if (!archiv) return 1;
-    for (const std::wstring& pfad : dateien) {
-        zip_source_t* quelle = zip_source_win32w(archiv, pfad.c_str(), 0, -1);
-        const std::wstring name = DateinameZurückgeben(pfad);
-        std::string utf8(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, name.c_str(), -1, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
-        const zip_int64_t index = quelle ? zip_file_add(archiv, utf8.c_str(), quelle, ZIP_FL_ENC_UTF_8) : -1;
-        if (index < 0 || zip_set_file_compression(archiv, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 9) < 0) {
-            if (quelle && index < 0) zip_source_free(quelle);
-            zip_discard(archiv);
-            return 2;
-        }
-    }
-    return zip_close(archiv) == 0 ? 0 : 3;
-}
-
+// TEMPORARY until the recycle bin lands on main.
 void InPapierkorb(const std::vector<std::wstring>& dateien) {
     std::wstring liste;
     for (const std::wstring& pfad : dateien) {
@@ -102,6 +81,7 @@ private:
     bool NamenEindeutig() const;
     bool PaketInDerListe(const std::wstring& paketpfad) const;
     void AnwendungenSchließenFür() const;
+    int PaketSchreiben(const std::wstring& paketpfad) const;
     std::optional<DWORD> Vorbereiten(bool& fertig, std::uint64_t& größeVorher);
     bool Umbenennen(size_t index, const std::wstring& ziel);
     bool OrdnerAnlegen(const std::wstring& ordner);
@@ -148,6 +128,22 @@ void Lauf::AnwendungenSchließenFür() const {
         }
     }
     (void)kazaa, (void)eMule, (void)winMX;
+}
+
+// Every entry under its bare name at maximum compression; the root and temporary folders are
+// none (empty texts), and every other option stays off.
+int Lauf::PaketSchreiben(const std::wstring& paketpfad) const {
+    modZip::Zustand& zip = modZip::zustand;
+    zip.Date.clear();
+    zip.szRootDir.clear();
+    zip.szTempDir.clear();
+    zip.fJunkDir = 1;
+    zip.fRecurse = zip.fUpdate = zip.fFreshen = zip.fEncrypt = zip.fComment = 0;
+    zip.fLevel = '9';
+    zip.uAnzahl = static_cast<std::int32_t>(aktuell_.size());
+    zip.uZipDatei = paketpfad;
+    std::copy(aktuell_.begin(), aktuell_.end(), zip.uDateien.begin());
+    return modZip::ZipErstellen();
 }
 
 // Makes the missing folders of a renamed folder path, outermost first, and remembers them.
@@ -222,7 +218,7 @@ std::optional<DWORD> Lauf::Packen(const std::wstring& paketpfad, bool löschen, 
     if (DateiExistiert(optionen) && !modFunktionen::DateiLöschen(optionen)) return LetzterFehler();
     if (!Optionsdatei::Schreiben(optionen, {Programm::Major(), Programm::Minor()})) return LetzterFehler();
 
-    const int code = PaketSchreiben(aktuell_, paketpfad);
+    const int code = PaketSchreiben(paketpfad);
     if (code != 0) {
         FortschrittAnzeigen(L"Fehler - Ein Fehler trat beim Komprimieren auf (Fehler " + std::to_wstring(code) + L")");
         return std::nullopt;
