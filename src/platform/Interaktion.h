@@ -36,6 +36,8 @@ public:
     virtual ~Benutzer() = default;
     // Returns the button pressed (IDYES, IDNO, IDOK, ...).
     virtual int MeldungZeigen(HWND besitzer, const Meldung& meldung) = 0;
+    // The file mover's question when its target exists: 1 rename, 2 replace, 3 cancel, 4 skip.
+    virtual int DateiExistiertFragen(HWND besitzer, const std::wstring& beschreibung) = 0;
     // The chosen path; with several files the folder, then each name, separated by L'\0'.
     // Nothing when the person cancelled or the dialog failed.
     virtual std::optional<std::wstring> DateiWählen(HWND besitzer, const Dateianfrage& anfrage) = 0;
@@ -48,6 +50,11 @@ public:
 Benutzer& Aktuell();
 // Installs another answerer; nullptr brings back the real dialogs.
 void Setzen(Benutzer* benutzer);
+
+// The real answer to DateiExistiertFragen is a dialog of the distribution layer, which hands it
+// in here; without it the question is answered with 3 (cancel), which moves nothing.
+using DateiExistiertDialog = int (*)(HWND besitzer, const std::wstring& beschreibung);
+void DateiExistiertDialogSetzen(DateiExistiertDialog dialog);
 
 // A message box titled with the program's title.
 int Frage(HWND besitzer, const std::wstring& text, UINT stil);

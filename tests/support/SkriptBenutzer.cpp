@@ -2,15 +2,24 @@
 
 #include <gtest/gtest.h>
 
-int SkriptBenutzer::MeldungZeigen(HWND besitzer, const Interaktion::Meldung& meldung) {
-    fragen_.push_back({L"Meldung", meldung, {}, besitzer});
+int SkriptBenutzer::ZahlAntwort(const char* frage, int ohneAntwort) {
     if (antworten_.empty() || !std::holds_alternative<int>(antworten_.front())) {
-        ADD_FAILURE() << "Unerwartete Meldung ohne Antwort im Skript";
-        return IDCANCEL;
+        ADD_FAILURE() << "Unerwartete " << frage << " ohne Antwort im Skript";
+        return ohneAntwort;
     }
     const int knopf = std::get<int>(antworten_.front());
     antworten_.pop_front();
     return knopf;
+}
+
+int SkriptBenutzer::MeldungZeigen(HWND besitzer, const Interaktion::Meldung& meldung) {
+    fragen_.push_back({L"Meldung", meldung, {}, besitzer});
+    return ZahlAntwort("Meldung", IDCANCEL);
+}
+
+int SkriptBenutzer::DateiExistiertFragen(HWND besitzer, const std::wstring& beschreibung) {
+    fragen_.push_back({L"DateiExistiert", {beschreibung, {}, 0}, {}, besitzer});
+    return ZahlAntwort("Frage 'Datei existiert'", 3);
 }
 
 std::optional<std::wstring> SkriptBenutzer::DateiWählen(HWND besitzer, const Interaktion::Dateianfrage& anfrage) {

@@ -13,7 +13,9 @@
 class SkriptBenutzer final : public Interaktion::Benutzer {
 public:
     struct Frage {
-        std::wstring art;  // "Meldung", "Datei", "Ordner" (its prompt in meldung.text) or "Eingabe"
+        // "Meldung", "Datei", "Ordner" (its prompt in meldung.text), "Eingabe" or
+        // "DateiExistiert" (its description in meldung.text)
+        std::wstring art;
         Interaktion::Meldung meldung;
         Interaktion::Dateianfrage datei;
         HWND besitzer = nullptr;
@@ -26,6 +28,7 @@ public:
     SkriptBenutzer(const SkriptBenutzer&) = delete;
     SkriptBenutzer& operator=(const SkriptBenutzer&) = delete;
 
+    // Also answers DateiExistiertFragen (1 rename, 2 replace, 3 cancel, 4 skip).
     void Antworte(int knopf) { antworten_.emplace_back(knopf); }
     void WähleDatei(std::optional<std::wstring> pfad) { antworten_.emplace_back(std::move(pfad)); }
     void WähleOrdner(std::optional<std::wstring> pfad) { antworten_.emplace_back(std::move(pfad)); }
@@ -36,11 +39,13 @@ public:
     [[nodiscard]] size_t OffeneAntworten() const { return antworten_.size(); }
 
     int MeldungZeigen(HWND besitzer, const Interaktion::Meldung& meldung) override;
+    int DateiExistiertFragen(HWND besitzer, const std::wstring& beschreibung) override;
     std::optional<std::wstring> DateiWählen(HWND besitzer, const Interaktion::Dateianfrage& anfrage) override;
     std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) override;
     std::optional<std::wstring> TextEingeben(HWND besitzer, const Interaktion::Texteingabe& anfrage) override;
 
 private:
+    int ZahlAntwort(const char* frage, int ohneAntwort);
     std::optional<std::wstring> PfadAntwort(const char* ohneAntwort);
 
     std::deque<std::variant<int, std::optional<std::wstring>>> antworten_;

@@ -1,0 +1,49 @@
+#include "Dateien.h"
+
+#include "Handles.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+void Schreiben(const std::wstring& pfad, const std::string& inhalt) {
+    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD geschrieben = 0;
+    if (datei) WriteFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &geschrieben, nullptr);
+}
+
+std::optional<std::string> Lesen(const std::wstring& pfad) {
+    const Handles::Datei datei(
+        CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER größe{};
+    if (!datei || !GetFileSizeEx(datei.Get(), &größe)) return std::nullopt;
+    std::string inhalt(static_cast<size_t>(größe.QuadPart), '\0');
+    DWORD gelesen = 0;
+    if (!inhalt.empty() && !ReadFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &gelesen, nullptr))
+        return std::nullopt;
+    inhalt.resize(gelesen);
+    return inhalt;
+}
+
+std::wstring GespeicherterName(const std::wstring& pfad) {
+    WIN32_FIND_DATAW daten{};
+    const Handles::Suche suche(FindFirstFileW(pfad.c_str(), &daten));
+    return suche ? std::wstring(daten.cFileName) : std::wstring();
+}
+
+std::wstring Inhaltsliste(const std::wstring& ordner) {
+    std::vector<std::wstring> namen;
+    WIN32_FIND_DATAW daten{};
+    const Handles::Suche suche(FindFirstFileW((ordner + L"\\*").c_str(), &daten));
+    if (suche) {
+        do {
+            const std::wstring name = daten.cFileName;
+            if (name != L"." && name != L"..") namen.push_back(name);
+        } while (FindNextFileW(suche.Get(), &daten));
+    }
+    std::sort(namen.begin(), namen.end());
+    std::wstring liste;
+    for (const auto& name : namen) liste += (liste.empty() ? L"" : L" ") + name;
+    return liste;
+}
