@@ -6,6 +6,7 @@
 #include "Handles.h"
 #include "Interaktion.h"
 #include "Optionsdatei.h"
+#include "ProgrammEinstellungen.h"
 #include "Programm.h"
 #include "Shell.h"
 #include "Zwischenordner.h"
@@ -72,9 +73,6 @@ const Fenster::Steuerelement kLayout[] = {
     {frmKomprimieren::shpInfo2, WC_STATICW, L"", SS_GRAYFRAME, 90, 5040, 9375, 1005},
 };
 
-// TEMPORARY until client discovery lands on main.
-enum class Client { EMule, WinMX, Kazaa };
-std::wstring ClientOrdner(Client) { return {}; }
 const wchar_t* const kWebsite = L"ladewerk.example";
 
 const int kInfo2Gruppe[] = {frmKomprimieren::lblInfo2, frmKomprimieren::shpInfo2, frmKomprimieren::imgInfo2};
@@ -301,9 +299,21 @@ void frmKomprimieren::cmdBeenden_Click() { Verlassen(false); }
 
 void frmKomprimieren::SchließenAngefordert() { Verlassen(true); }
 
-void frmKomprimieren::mnu_suchen_emule_Click() { DateienHinzufügen(ClientOrdner(Client::EMule)); }
-void frmKomprimieren::mnu_suchen_winmx_Click() { DateienHinzufügen(ClientOrdner(Client::WinMX)); }
-void frmKomprimieren::mnu_suchen_kazaa_Click() { DateienHinzufügen(ClientOrdner(Client::Kazaa)); }
+// Discovery runs anew for every client entry: a client may have been installed meanwhile.
+void frmKomprimieren::mnu_suchen_emule_Click() {
+    modProgrammEinstellungen::ProgrammEinstellungenLesen();
+    DateienHinzufügen(modProgrammEinstellungen::EMuleTempOrdner);
+}
+
+void frmKomprimieren::mnu_suchen_winmx_Click() {
+    modProgrammEinstellungen::ProgrammEinstellungenLesen();
+    DateienHinzufügen(modProgrammEinstellungen::WinMXDownloadOrdner);
+}
+
+void frmKomprimieren::mnu_suchen_kazaa_Click() {
+    modProgrammEinstellungen::ProgrammEinstellungenLesen();
+    DateienHinzufügen(modProgrammEinstellungen::KazaaDownloadOrdner);
+}
 void frmKomprimieren::mnu_suchen_selbstsuchen_Click() { DateienHinzufügen(ProgrammOrdner()); }
 
 void frmKomprimieren::DateienHinzufügen(const std::wstring& ordner) {

@@ -1,5 +1,6 @@
 #include "modKompression.h"
 
+#include "Anwendungen.h"
 #include "Fortschritt.h"
 #include "Optionsdatei.h"
 #include "Programm.h"
@@ -127,7 +128,7 @@ void Lauf::AnwendungenSchließenFür() const {
         case Familie::Keine: break;
         }
     }
-    (void)kazaa, (void)eMule, (void)winMX;
+    modAnwendungen::AnwendungenSchließen(kazaa, eMule, winMX);
 }
 
 // Every entry under its bare name at maximum compression; the root and temporary folders are

@@ -154,8 +154,20 @@ TEST_F(Dialog, FileDialogStartsInTheFolderAndAddsEveryChosenFile) {
     dialog.mnu_suchen_selbstsuchen_Click();
     EXPECT_EQ(dialog.Einträge(), (Liste{x, y}));
 
+    // Kazaa's download folder comes from discovery, run anew for the entry.
+    const std::wstring kazaa = ordner.Pfad() + L"\\Meine Kazaa Downloads";
+    const std::wstring programm = ordner.Pfad() + L"\\Kazaa\\kazaa.exe";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir", REG_SZ,
+                              kazaa.c_str(), static_cast<DWORD>((kazaa.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", REG_SZ,
+                              programm.c_str(), static_cast<DWORD>((programm.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    person.WähleDatei(std::nullopt);
+    dialog.mnu_suchen_kazaa_Click();
+
     const auto& fragen = person.Fragen();
-    ASSERT_EQ(fragen.size(), 5u);
+    ASSERT_EQ(fragen.size(), 6u);
     EXPECT_EQ(fragen[0].datei.filter, L"Alle Dateien (*.*)|*.*");
     EXPECT_EQ(fragen[0].datei.flags, 0x81204u);
     EXPECT_EQ(fragen[0].datei.dateiname, ProgrammOrdner() + L"\\Datei wählen");
@@ -165,6 +177,7 @@ TEST_F(Dialog, FileDialogStartsInTheFolderAndAddsEveryChosenFile) {
     EXPECT_EQ(fragen[2].datei.dateiname, ProgrammOrdner() + L"\\Datei wählen");
     EXPECT_EQ(fragen[4].meldung.text, L"Diese Eingabe konnte nicht verarbeitet werden.");
     EXPECT_EQ(fragen[4].meldung.stil, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+    EXPECT_EQ(fragen[5].datei.dateiname, kazaa + L"\\Datei wählen");
 }
 
 TEST_F(Dialog, AbbrechenKeepsListAndBoxesWhileClosingTheFrameStartsAfresh) {
