@@ -21,7 +21,7 @@ als_root() {
 pakete=(
     cmake g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     libz-mingw-w64-dev wine wine64 xvfb xauth googletest python3 zip unzip
-    fonts-wine locales dpkg-dev x11-utils
+    fonts-wine locales dpkg-dev x11-utils nsis
 )
 
 fehlende=()

@@ -73,7 +73,9 @@ void Main() {
     ZeichenInitialisieren();
     modFortschritt::AnzeigeSetzen(&frmFortschritt::Instanz());
 
-    const std::wstring pfad = BefehlszeilenPfad(GetCommandLineW());
+    // A file manager or script may name the package relative to the folder it starts us in;
+    // from here on only the full path is checked, asked about and handed on.
+    const std::wstring pfad = modFunktionen::VollständigerPfad(BefehlszeilenPfad(GetCommandLineW()));
     if (!pfad.empty() && modFunktionen::DateiExistiert(pfad)) {
         if (VerarbeitenFragen(pfad))
             modKompression::DateienDekomprimieren(pfad);

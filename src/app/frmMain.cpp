@@ -3,8 +3,13 @@
 #include "Dateidialog.h"
 #include "Main.h"
 #include "Programm.h"
+#include "Version.h"
 #include "frmFortschritt.h"
+<<<<<<< HEAD
 #include "frmKomprimieren.h"
+=======
+#include "frmInfos.h"
+>>>>>>> main
 #include "modKompression.h"
 
 #include <commctrl.h>
@@ -29,7 +34,7 @@ const Fenster::Steuerelement kLayout[] = {
      L"auf einen anderen Computer.",
      SS_LEFT | SS_NOPREFIX, 3420, 2220, 4500, 900},
     {frmMain::linTrenner, WC_STATICW, L"", SS_ETCHEDHORZ, 240, 3255, 7680, 30},
-    {frmMain::cmdInfo, WC_BUTTONW, L"Info...", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 240, 3375, 1545, 375},
+    {frmMain::cmdInfo, WC_BUTTONW, L"Info...", WS_TABSTOP | BS_PUSHBUTTON, 240, 3375, 1545, 375},
     {frmMain::cmdEnde, WC_BUTTONW, L"Beenden", WS_TABSTOP | BS_PUSHBUTTON, 6375, 3375, 1545, 375},
 };
 
@@ -63,11 +68,21 @@ void frmMain::cmdÖffnen_Click() {
     EnableWindow(Handle(), TRUE);
 }
 
+<<<<<<< HEAD
 void frmMain::cmdErstellen_Click() {
     frmKomprimieren& dialog = frmKomprimieren::Instanz();
     if (!dialog.Laden(Handle())) return;
     dialog.TextSetzen(Programm::Titel() + L" " + Programm::VersionKurz() + L" - Datei erstellen");
     dialog.ModalZeigen(Handle());
+=======
+void frmMain::cmdInfo_Click() {
+    frmInfos& infos = frmInfos::Instanz();
+    if (!infos.Laden(Handle())) return;
+    infos.ElementTextSetzen(frmInfos::lblVersion, Programm::VersionLang());
+    infos.ElementTextSetzen(frmInfos::lblCopyright, Programm::Rechtshinweis());
+    infos.ElementTextSetzen(frmInfos::lblWebsite, LADEWERK_WEBSITE_HOST_W);
+    infos.ModalZeigen(Handle());
+>>>>>>> main
 }
 
 void frmMain::cmdEnde_Click() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
@@ -91,6 +106,7 @@ void frmMain::Befehl(int id, int code) {
     case cmdÖffnen: cmdÖffnen_Click(); break;
     case cmdErstellen: cmdErstellen_Click(); break;
     case cmdEnde: cmdEnde_Click(); break;
+    case cmdInfo: cmdInfo_Click(); break;
     default: break;
     }
 }

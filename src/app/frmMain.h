@@ -26,6 +26,7 @@ public:
     void cmdÖffnen_Click();
     void cmdErstellen_Click();
     void cmdEnde_Click();
+    void cmdInfo_Click();
     void Form_QueryUnload();
 
 private:

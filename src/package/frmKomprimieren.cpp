@@ -9,6 +9,7 @@
 #include "ProgrammEinstellungen.h"
 #include "Programm.h"
 #include "Shell.h"
+#include "Version.h"
 #include "Zwischenordner.h"
 #include "modFunktionen.h"
 #include "modKompression.h"
@@ -73,7 +74,6 @@ const Fenster::Steuerelement kLayout[] = {
     {frmKomprimieren::shpInfo2, WC_STATICW, L"", SS_GRAYFRAME, 90, 5040, 9375, 1005},
 };
 
-const wchar_t* const kWebsite = L"ladewerk.example";
 
 const int kInfo2Gruppe[] = {frmKomprimieren::lblInfo2, frmKomprimieren::shpInfo2, frmKomprimieren::imgInfo2};
 
@@ -455,7 +455,7 @@ void frmKomprimieren::EMailSenden() {
     const EMail::Nachricht nachricht{
         L"Downloads",
         L"Eine " + titel + L"-Datei wurde dieser EMail angehängt. Bitte öffnen Sie diese mit " + titel + L" (" +
-            kWebsite + L"), um die Downloads auf Ihrem Computer einzurichten.",
+            std::wstring(LADEWERK_WEBSITE_W) + L"), um die Downloads auf Ihrem Computer einzurichten.",
         paket, modFunktionen::DateinameZurückgeben(paket), L"Geben Sie hier einen Empfänger an"};
     HCURSOR vorher = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     const EMail::Ergebnis ergebnis = EMail::Senden(besitzer, nachricht);

@@ -1,5 +1,7 @@
 #include "Dateidialog.h"
 
+#include "modFunktionen.h"
+
 #include <commdlg.h>
 
 #include <algorithm>
@@ -49,11 +51,15 @@ std::optional<std::wstring> Dateidialog::Win32Zeigen(HWND besitzer, const Intera
     ofn.nMaxFile = static_cast<DWORD>(puffer.size());
     ofn.lpstrTitle = anfrage.titel.c_str();
     // Without OFN_EXPLORER a multi-selection comes back separated by blanks, which breaks names
-    // that contain blanks. The program's current folder stays where it is: nothing it does should
-    // depend on where the person last looked.
-    ofn.Flags = anfrage.flags | OFN_EXPLORER | OFN_NOCHANGEDIR;
+    // that contain blanks.
+    ofn.Flags = anfrage.flags | OFN_EXPLORER;
 
+    // The program works with full paths only, yet the current folder is put back by hand
+    // (OFN_NOCHANGEDIR does not hold for the open dialog): it must never end up in a folder of
+    // the person's own files, where a shell operation gone wrong under Wine deletes.
+    const std::wstring ordner = modFunktionen::VollständigerPfad(L".");
     const BOOL ok = anfrage.speichern ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    if (!ordner.empty()) SetCurrentDirectoryW(ordner.c_str());
     if (!ok) return std::nullopt;
     // With several files the folder stands alone, so the zero before the first name ends it.
     const bool mehrere = mehrfach && ofn.nFileOffset > 0 && puffer[ofn.nFileOffset - 1] == L'\0';

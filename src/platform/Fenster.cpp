@@ -56,6 +56,30 @@ void Fenster::Zerstören() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
+void Fenster::ModalZeigen(HWND besitzer) {
+    if (!hwnd_) return;
+    if (besitzer) SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(besitzer));
+    const bool besitzerFrei = besitzer && !EnableWindow(besitzer, FALSE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    if (HWND erstes = GetNextDlgTabItem(hwnd_, nullptr, FALSE)) SetFocus(erstes);
+    MSG nachricht;
+    while (IstSichtbar()) {
+        const BOOL ergebnis = GetMessageW(&nachricht, nullptr, 0, 0);
+        if (ergebnis == 0) {
+            PostQuitMessage(static_cast<int>(nachricht.wParam));
+            break;
+        }
+        if (ergebnis < 0) break;
+        Verteilen(nachricht);
+    }
+    // Enabled again before anything else gets activated, so the focus returns to the owner.
+    if (besitzerFrei && IsWindow(besitzer)) {
+        EnableWindow(besitzer, TRUE);
+        SetActiveWindow(besitzer);
+    }
+}
+
 std::wstring TextLesen(HWND fenster) {
     if (!fenster) return {};
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(fenster)) + 1, L'\0');
@@ -100,6 +124,7 @@ HFONT Fenster::Schrift(const Schriftart& schrift) {
     LOGFONTW lf{};
     lf.lfHeight = -MulDiv(schrift.punktHundertstel, static_cast<int>(dpi_), 7200);
     lf.lfWeight = schrift.fett ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = schrift.unterstrichen;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(lf.lfFaceName, schrift.name, LF_FACESIZE);

@@ -22,10 +22,20 @@ struct Steuerelement {
     DWORD exStil = 0;
 };
 
+// Points of an owner-drawn picture as percentages of its rectangle, so the picture scales with
+// its control.
+struct Prozentfläche {
+    RECT r;
+    [[nodiscard]] int X(int prozent) const { return r.left + MulDiv(r.right - r.left, prozent, 100); }
+    [[nodiscard]] int Y(int prozent) const { return r.top + MulDiv(r.bottom - r.top, prozent, 100); }
+    [[nodiscard]] int Höhe(int prozent) const { return MulDiv(r.bottom - r.top, prozent, 100); }
+};
+
 struct Schriftart {
     const wchar_t* name;
     int punktHundertstel;  // 825 for 8.25 pt
     bool fett = false;
+    bool unterstrichen = false;
 };
 
 class Fenster {
@@ -47,6 +57,10 @@ public:
 
     // Closes the window without asking it (the shutdown routine's unload).
     void Zerstören();
+
+    // Shows the window owned by besitzer, which takes no input meanwhile, and returns once the
+    // window is hidden or destroyed. A WM_QUIT that arrives meanwhile is passed on to the outer loop.
+    void ModalZeigen(HWND besitzer);
 
 protected:
     // Creates the top-level window with a client area of the given size in twips.

@@ -9,6 +9,21 @@
 #include <string_view>
 
 namespace modFunktionen {
+
+std::wstring VollständigerPfad(const std::wstring& pfad) {
+    if (pfad.empty() || pfad.find(L'\0') != std::wstring::npos) return pfad;
+    std::wstring voll(pfad.size() + MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD länge = GetFullPathNameW(pfad.c_str(), static_cast<DWORD>(voll.size()), voll.data(), nullptr);
+        if (länge == 0) return pfad;
+        if (länge < voll.size()) {
+            voll.resize(länge);
+            return voll;
+        }
+        voll.resize(länge);
+    }
+}
+
 namespace {
 
 // One unit in, one unit out, so positions found in the copy are positions in the original.
@@ -38,16 +53,7 @@ bool NenntEinenNamen(const std::wstring& pfad) {
 // The \\?\ form has no such limit but is taken literally, so it needs the full, normalised path.
 std::wstring FürApi(const std::wstring& pfad) {
     if (pfad.size() < MAX_PATH - 12 || BeginntMit(pfad, L"\\\\?\\") || BeginntMit(pfad, L"\\\\.\\")) return pfad;
-    std::wstring voll(pfad.size() + MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD länge = GetFullPathNameW(pfad.c_str(), static_cast<DWORD>(voll.size()), voll.data(), nullptr);
-        if (länge == 0) return pfad;
-        if (länge < voll.size()) {
-            voll.resize(länge);
-            break;
-        }
-        voll.resize(länge);
-    }
+    const std::wstring voll = VollständigerPfad(pfad);
     if (BeginntMit(voll, L"\\\\?\\") || BeginntMit(voll, L"\\\\.\\")) return voll;
     if (BeginntMit(voll, L"\\\\")) return L"\\\\?\\UNC\\" + voll.substr(2);
     return L"\\\\?\\" + voll;
@@ -158,7 +164,9 @@ bool TextDatensätzeLesen(const std::wstring& text, const std::wstring& trenner,
         }
     };
 
-    size_t position = startPosition < 1 ? 0 : std::min(static_cast<size_t>(startPosition) - 1, text.size());
+    // There is no position before the first character: that is a failure, not the beginning.
+    if (startPosition < 1) return false;
+    size_t position = std::min(static_cast<size_t>(startPosition) - 1, text.size());
     if (!trenner.empty()) {
         for (size_t fund; (fund = text.find(trenner, position)) != std::wstring::npos; position = fund + trenner.size()) {
             hinzufügen(text.substr(position, fund - position));
@@ -199,11 +207,13 @@ bool OrdnerExistiert(const std::wstring& pfad) {
 }
 
 bool DateiLöschen(const std::wstring& pfad) {
+    // A pattern names no single file: "gone" would be a lie while the files it matches stay.
+    if (!NenntEinenNamen(pfad)) return false;
     if (!DateiExistiert(pfad)) return true;
 
     const std::wstring api = FürApi(pfad);
     const DWORD vorher = GetFileAttributesW(api.c_str());
-    SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!SetFileAttributesW(api.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
     // A file another program holds open stays as it was, read-only or hidden flag included.
     if (!DeleteFileW(api.c_str()) && vorher != INVALID_FILE_ATTRIBUTES) {
         SetFileAttributesW(api.c_str(), vorher);

@@ -18,7 +18,7 @@ bool TexteGleich(const std::wstring& a, const std::wstring& b); // same length a
 // \0 and \x01, which are compared exactly). Inserted text is never searched again, so
 // replacing "a" by "aa" ends.
 std::wstring TextErsetzen(const std::wstring& text, const std::wstring& suche, const std::wstring& ersatz);
-// Splits text at trenner from the 1-based startPosition (< 1 counts as 1). datensätze always
+// Splits text at trenner from the 1-based startPosition (< 1 fails at once). datensätze always
 // holds at least one entry afterwards; a text ending in trenner yields a last empty record.
 // True when erwarteteAnzahl < 0 or exactly erwarteteAnzahl (>= 1) records were read.
 bool TextDatensätzeLesen(const std::wstring& text, const std::wstring& trenner, long startPosition, long erwarteteAnzahl, std::vector<std::wstring>& datensätze);
@@ -27,9 +27,12 @@ bool TextDatensätzeLesen(const std::wstring& text, const std::wstring& trenner,
 // True for a file, also a hidden one, never for a folder. "Ordner\nul" (any DOS device name)
 // counts as existing exactly when Ordner is an existing folder: that is how folders get tested.
 bool DateiExistiert(const std::wstring& pfad);
+// The full path of pfad (relative to the current folder); pfad unchanged when it has none.
+std::wstring VollständigerPfad(const std::wstring& pfad);
 bool OrdnerExistiert(const std::wstring& pfad);
 // Deletes read-only and hidden files too. True when no such file exists afterwards; a file that
-// cannot be deleted (e.g. open elsewhere) keeps its content and attributes.
+// cannot be deleted (e.g. open elsewhere) keeps its content and attributes. A name with wildcards
+// deletes nothing and gives False.
 bool DateiLöschen(const std::wstring& pfad);
 
 // Rules that were defined on 8-bit character codes judge a character by its Windows-1252 code.

@@ -261,7 +261,7 @@ TEST_F(Dialog, MailHandsThePackageToTheComposerAndReportsItsFailure) {
     EXPECT_EQ(ComposerAufruf(),
               (Liste{L"--subject", L"Downloads", L"--body",
                      L"Eine Ladewerk-Datei wurde dieser EMail angehängt. Bitte öffnen Sie diese mit Ladewerk "
-                     L"(ladewerk.example), um die Downloads auf Ihrem Computer einzurichten.",
+                     L"(https://ladewerk.example/), um die Downloads auf Ihrem Computer einzurichten.",
                      L"--attach", UnixProgramm::Pfad(ordner.Pfad() + L"\\Post.lwx"),
                      L"Geben Sie hier einen Empfänger an", L"ANHANG-VORHANDEN"}));
     EXPECT_TRUE(dialog.Einträge().empty());

@@ -1,59 +1,57 @@
 #include "Dateidialog.h"
 #include "SkriptBenutzer.h"
+#include "TempOrdner.h"
+#include "Treiber.h"
+#include "modFunktionen.h"
 
 #include <gtest/gtest.h>
 
-#include <commdlg.h>
+#include <thread>
 
 using namespace std::string_literals;
 
 TEST(Dateidialog, FilterBecomesZeroSeparatedPairs) {
-    EXPECT_EQ(FilterUmwandeln(L"Ladewerk-Dateien (*.lwx)|*.lwx"), L"Ladewerk-Dateien (*.lwx)\0*.lwx\0\0"s);
     EXPECT_EQ(FilterUmwandeln(L"A|*.a|B|*.b"), L"A\0*.a\0B\0*.b\0\0"s);
     EXPECT_EQ(FilterUmwandeln(L""), L"");
 }
 
-TEST(Dateidialog, SelectionIsReadUpToTheDoubleZero) {
-    struct Fall {
-        std::wstring puffer;
-        bool mehrere;
-        std::wstring soll;
-    } const fälle[] = {
-        {L"C:\\Downloads\\Lied.dat\0\0Rest"s, false, L"C:\\Downloads\\Lied.dat"},
-        // a chosen name shorter than the start value leaves the rest of it behind one zero
-        {L"Z:\\a.lwx\0-06.12.2026\0\0"s, false, L"Z:\\a.lwx"},
-        {L"C:\\Downloads\0a.dat\0b c.dat\0\0"s, true, L"C:\\Downloads\0a.dat\0b c.dat"s},
-        {L"\0\0"s, true, L""},
-        {L"C:\\ohne\\Ende"s, false, L"C:\\ohne\\Ende"},  // a full buffer without terminator
-    };
-    for (const auto& [puffer, mehrere, soll] : fälle)
-        EXPECT_EQ(AuswahlLesen(std::vector<wchar_t>(puffer.begin(), puffer.end()), mehrere), soll) << puffer;
-}
-
-TEST(Dateidialog, ChoiceLandsInFileNameAndCancelLeavesItAlone) {
+TEST(Dateidialog, CancelKeepsTheLastChoice) {
     SkriptBenutzer person;
-    Dateidialog dialog;
-    dialog.Filter = L"Ladewerk-Dateien (*.lwx)|*.lwx";
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-    dialog.FileName = L"";
-
     person.WähleDatei(L"C:\\Pakete\\Downloads-01.lwx");
-    ASSERT_TRUE(dialog.ShowOpen(nullptr));
-    EXPECT_EQ(dialog.FileName, L"C:\\Pakete\\Downloads-01.lwx");
-
     person.WähleDatei(std::nullopt);
+    Dateidialog dialog;
+    ASSERT_TRUE(dialog.ShowOpen(nullptr));
     EXPECT_FALSE(dialog.ShowSave(nullptr));
     EXPECT_EQ(dialog.FileName, L"C:\\Pakete\\Downloads-01.lwx");
+}
 
-    ASSERT_EQ(person.Fragen().size(), 2u);
-    const auto& öffnen = person.Fragen()[0].datei;
-    EXPECT_FALSE(öffnen.speichern);
-    EXPECT_EQ(öffnen.titel, L"Datei öffnen");
-    EXPECT_EQ(öffnen.filter, L"Ladewerk-Dateien (*.lwx)|*.lwx");
-    EXPECT_EQ(öffnen.flags, 0x81004u);
-    EXPECT_EQ(öffnen.dateiname, L"");
-    const auto& speichern = person.Fragen()[1].datei;
-    EXPECT_TRUE(speichern.speichern);
-    EXPECT_EQ(speichern.titel, L"Datei speichern");
-    EXPECT_EQ(speichern.dateiname, L"C:\\Pakete\\Downloads-01.lwx");
+// The real dialog, answered from a second thread as a person would answer it. Both start in the
+// folder of a start value longer than what is chosen, so nothing of it may stick to the result.
+TEST(Dateidialog, RealOpenDialogGivesFullPathsAndLeavesTheCurrentFolderAlone) {
+    TempOrdner ordner;
+    ordner.Datei(L"a.dat");
+    ordner.Datei(L"b c.dat");
+    const std::wstring paket = ordner.Datei(L"p.lwx");
+    struct Fall {
+        DWORD flags;
+        std::wstring eingabe, soll;
+    } const fälle[] = {
+        {0x81004, paket, paket},
+        {0x81204, L"\"a.dat\" \"b c.dat\"", ordner.Pfad() + L"\0a.dat\0b c.dat"s},
+    };
+    const std::wstring vorher = modFunktionen::VollständigerPfad(L".");
+    for (const auto& [flags, eingabe, soll] : fälle) {
+        std::wstring startname;
+        std::thread person([&, eingabe = eingabe] {
+            HWND dialog = Treiber::FensterWarten(L"Datei öffnen", 20000, GetCurrentProcessId());
+            startname = Treiber::Dateiname(dialog);
+            Treiber::DateinameBestätigen(dialog, eingabe);
+        });
+        const auto gewählt = Dateidialog::Win32Zeigen(
+            nullptr, {false, L"Datei öffnen", L"Alle Dateien (*.*)|*.*", ordner.Pfad() + L"\\Datei wählen", flags});
+        person.join();
+        EXPECT_EQ(startname, L"Datei wählen");
+        EXPECT_EQ(gewählt, soll) << eingabe;
+    }
+    EXPECT_EQ(modFunktionen::VollständigerPfad(L"."), vorher);
 }

@@ -20,18 +20,8 @@ bool Vorhanden(const std::wstring& pfad) {
 
 std::wstring Anlegen(const std::wstring& pfad, DWORD attribute) {
     const Handles::Datei datei(CreateFileW((L"\\\\?\\" + pfad).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attribute, nullptr));
-    DWORD geschrieben = 0;
-    EXPECT_TRUE(datei && WriteFile(datei.Get(), "Inhalt", 6, &geschrieben, nullptr)) << pfad;
+    EXPECT_TRUE(datei) << pfad;
     return pfad;
-}
-
-std::string Inhalt(const std::wstring& pfad) {
-    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string inhalt(64, '\0');
-    DWORD gelesen = 0;
-    if (!datei || !ReadFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &gelesen, nullptr)) return {};
-    inhalt.resize(gelesen);
-    return inhalt;
 }
 
 }  // namespace
@@ -43,13 +33,9 @@ TEST(modFunktionenText, PathPartsSplitAtTheLastBackslashOnly) {
     const Fall kFälle[] = {
         {L"C:\\a\\b.txt", L"C:\\a", L"b.txt", L".txt", L"C:\\a\\b"},
         {L"C:\\", L"C:", L"", L"", L"C:\\"},
-        {L"b.tar.gz", L"", L"b.tar.gz", L".gz", L"b.tar"},
         {L"C:\\a.d\\b", L"C:\\a.d", L"b", L"", L"C:\\a.d\\b"},
         {L"a/b.c/d", L"", L"a/b.c/d", L".c/d", L"a/b"},
-        {L".profil", L"", L".profil", L".profil", L""},
         {L"b.", L"", L"b.", L".", L"b"},
-        {L"\\\\srv\\frei\\x", L"\\\\srv\\frei", L"x", L"", L"\\\\srv\\frei\\x"},
-        {L"", L"", L"", L"", L""},
     };
     for (const auto& [pfad, ordner, name, endung, ohneEndung] : kFälle) {
         EXPECT_EQ(mf::PfadZurückgeben(pfad), ordner) << pfad;
@@ -59,27 +45,18 @@ TEST(modFunktionenText, PathPartsSplitAtTheLastBackslashOnly) {
     }
 }
 
-TEST(modFunktionenText, TrailingNulCutsAtTheFirstNul) {
-    const std::pair<std::wstring, std::wstring> kFälle[] = {
-        {L"abc\0\0\0"s, L"abc"}, {L"ab\0cd\0"s, L"ab"}, {L"ab\0cd"s, L"ab\0cd"s}, {L"\0"s, L""}, {L"", L""},
-    };
-    for (const auto& [ein, soll] : kFälle) EXPECT_EQ(mf::NullzeichenEntfernen(ein), soll) << ein;
-}
-
-TEST(modFunktionenText, EqualityIgnoresCaseOfUmlautsAndKeepsLength) {
+TEST(modFunktionenText, ZeroCharactersAndCaseBlindComparison) {
+    EXPECT_EQ(mf::NullzeichenEntfernen(L"ab\0cd\0"s), L"ab");
+    EXPECT_EQ(mf::NullzeichenEntfernen(L"ab\0cd"s), L"ab\0cd"s);
     struct Fall {
         std::wstring a, b;
         bool gleich;
     };
     const Fall kFälle[] = {
-        {L"", L"", true},           {L"Ölüberschuß", L"öLÜBERSCHUß", true}, {L"abc", L"abcd", false},
-        {L"abc", L"abd", false},    {L"a\0b"s, L"A\0B"s, true},            {L"a\0b"s, L"a\0c"s, false},
-        {L"", L"\0"s, false},       {L"straße", L"STRASSE", false},
+        {L"", L"", true},          {L"Ölüberschuß", L"öLÜBERSCHUß", true}, {L"abc", L"abcd", false},
+        {L"a\0b"s, L"A\0B"s, true}, {L"a\0b"s, L"a\0c"s, false},           {L"straße", L"STRASSE", false},
     };
-    for (const auto& [a, b, gleich] : kFälle) {
-        EXPECT_EQ(mf::TexteGleich(a, b), gleich) << a << L" | " << b;
-        EXPECT_EQ(mf::TexteGleich(b, a), gleich) << b << L" | " << a;
-    }
+    for (const auto& [a, b, gleich] : kFälle) EXPECT_EQ(mf::TexteGleich(a, b), gleich) << a << L" | " << b;
 }
 
 TEST(modFunktionenText, ReplaceIgnoresCaseAndNeverSearchesInsertedText) {
@@ -89,20 +66,13 @@ TEST(modFunktionenText, ReplaceIgnoresCaseAndNeverSearchesInsertedText) {
     const Fall kFälle[] = {
         {L"C:\\\\a\\\\b", L"\\\\", L"\\", L"C:\\a\\b"},
         {L"aaa", L"a", L"aa", L"aaaaaa"},
-        {L"KaZaA Lite", L"kazaa", L"X", L"X Lite"},
         {L"Größe GRÖSSE gRÖßE", L"größe", L"x", L"x GRÖSSE x"},
         {L"ababab", L"aba", L"X", L"Xbab"},
-        {L"abc", L"B", L"", L"ac"},
-        {L"abc", L"", L"x", L"abc"},
-        {L"abc", L"abcd", L"x", L"abc"},
-        {L"", L"a", L"b", L""},
         {L"a\r\nb\r\n", L"\n", L"|", L"a\r|b\r|"},
         {L"x\0y\0"s, L"\0"s, L"", L"xy"},
-        {L"a\0B\0"s, L"\0b"s, L"-", L"a-\0"s},
     };
-    for (const auto& [text, suche, ersatz, soll] : kFälle) {
+    for (const auto& [text, suche, ersatz, soll] : kFälle)
         EXPECT_EQ(mf::TextErsetzen(text, suche, ersatz), soll) << text << L" / " << suche;
-    }
 }
 
 TEST(modFunktionenText, RecordsSplitFromTheStartPosition) {
@@ -117,20 +87,11 @@ TEST(modFunktionenText, RecordsSplitFromTheStartPosition) {
         {L"a;b;", L";", 1, 3, {L"a", L"b", L""}, true},
         {L"a;;b", L";", 1, 3, {L"a", L"", L"b"}, true},
         {L"a;b", L";", 1, 3, {L"a", L"b"}, false},
-        {L"a;b", L";", 1, -1, {L"a", L"b"}, true},
-        {L"abc", L";", 1, 1, {L"abc"}, true},
-        {L";;", L";", 1, 3, {L"", L"", L""}, true},
         {L"", L";", 1, -1, {L""}, false},
         {L"x;a;b", L";", 3, 2, {L"a", L"b"}, true},
-        {L"a;b", L";", -7, 2, {L"a", L"b"}, true},
-        {L"a;b;", L";", 5, -1, {L""}, true},
+        {L"a;b", L";", 0, -1, {L""}, false},
         {L"a;b;", L";", 99, 1, {L""}, true},
         {L"a||b||", L"||", 1, 2, {L"a", L"b"}, true},
-        {L"a|b|", L"||", 1, 1, {L"a|b|"}, true},
-        {L";;;", L";;", 1, 2, {L"", L";"}, true},
-        {L"aXbx", L"X", 1, 2, {L"a", L"bx"}, true},
-        {L"a\0b\0"s, L"\0"s, 1, 3, {L"a", L"b", L""}, true},
-        {L"a;b", L"", 1, 1, {L"a;b"}, true},
     };
     for (const auto& [text, trenner, start, erwartet, soll, ergebnis] : kFälle) {
         std::vector<std::wstring> datensätze{L"alt", L"alt"};
@@ -151,8 +112,6 @@ TEST(modFunktionenText, Windows1252CodesAgreeWithCodePage1252) {
         const auto soll = n == 1 && !ersetzt && !c1 ? std::optional<unsigned char>(static_cast<unsigned char>(code)) : std::nullopt;
         EXPECT_EQ(mf::Windows1252Code(zeichen), soll) << std::hex << einheit;
     }
-    EXPECT_EQ(mf::Windows1252Code(L'€'), 0x80);
-    EXPECT_EQ(mf::Windows1252Code(L'Ÿ'), 0x9F);
 }
 
 TEST(modFunktionenDateien, FilesFoldersAndDeviceNames) {
@@ -160,10 +119,6 @@ TEST(modFunktionenDateien, FilesFoldersAndDeviceNames) {
     const std::wstring ordner = temp.Pfad();
     const std::wstring datei = Anlegen(ordner + L"\\lied.mp3", FILE_ATTRIBUTE_NORMAL);
     const std::wstring versteckt = Anlegen(ordner + L"\\versteckt.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    const std::wstring geschützt = ordner + L"\\geschützt";
-    ASSERT_TRUE(CreateDirectoryW(geschützt.c_str(), nullptr));
-    ASSERT_TRUE(SetFileAttributesW(geschützt.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY |
-                                                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
     struct Fall {
         std::wstring pfad;
         bool datei, ordner;
@@ -171,23 +126,13 @@ TEST(modFunktionenDateien, FilesFoldersAndDeviceNames) {
     const Fall kFälle[] = {
         {datei, true, false},
         {versteckt, true, false},
-        {ordner + L"/lied.mp3", true, false},
         {ordner, false, true},
-        {ordner + L"\\", false, true},
-        {geschützt, false, true},
         {ordner + L"\\nul", true, false},
-        {ordner + L"\\NUL.txt", true, false},
-        {geschützt + L"\\Com1", true, false},
         {ordner + L"\\fehlt\\nul", false, false},
-        {ordner + L"\\fehlt\\con", false, false},
         {datei + L"\\nul", false, false},
-        {ordner + L"\\fehlt", false, false},
         {ordner + L"\\*.mp3", false, false},
-        {ordner + L"\\lied.mp?", false, false},
         {datei + L"\0.tmp"s, false, false},
-        {L"C:\\", false, true},
         {L"C:", false, true},
-        {L"", false, false},
     };
     for (const auto& [pfad, istDatei, istOrdner] : kFälle) {
         EXPECT_EQ(mf::DateiExistiert(pfad), istDatei) << pfad;
@@ -195,44 +140,31 @@ TEST(modFunktionenDateien, FilesFoldersAndDeviceNames) {
     }
 }
 
-TEST(modFunktionenDateien, DeletesProtectedFilesAndNothingElse) {
+TEST(modFunktionenDateien, DeletesProtectedFilesButNoPatternAndNothingElse) {
     TempOrdner temp;
-    const std::pair<std::wstring, DWORD> kFälle[] = {
-        {L"normal.txt", FILE_ATTRIBUTE_NORMAL},
-        {L"schreibgeschützt.txt", FILE_ATTRIBUTE_READONLY},
-        {L"versteckt.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY},
-        {L"Lied-\u0416\u4E2D.mp3", FILE_ATTRIBUTE_ARCHIVE},
-    };
-    for (const auto& [name, attribute] : kFälle) {
-        const std::wstring pfad = Anlegen(temp.Pfad() + L"\\" + name, attribute);
-        EXPECT_TRUE(mf::DateiExistiert(pfad)) << pfad;
-        EXPECT_TRUE(mf::DateiLöschen(pfad)) << pfad;
-        EXPECT_FALSE(Vorhanden(pfad)) << pfad;
-        EXPECT_TRUE(mf::DateiLöschen(pfad)) << pfad;
+    const std::wstring pfad = temp.Pfad() + L"\\Lied-\u0416\u4E2D.mp3";
+    for (DWORD attribute : {DWORD(FILE_ATTRIBUTE_NORMAL), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY)}) {
+        Anlegen(pfad, attribute);
+        EXPECT_TRUE(mf::DateiLöschen(pfad)) << attribute;
+        EXPECT_FALSE(Vorhanden(pfad)) << attribute;
     }
+    EXPECT_TRUE(mf::DateiLöschen(pfad));
 
     const std::wstring bleibt = Anlegen(temp.Pfad() + L"\\bleibt.txt", FILE_ATTRIBUTE_NORMAL);
-    for (const std::wstring& fremd : {bleibt + L"\0.tmp"s, temp.Pfad(), temp.Pfad() + L"\\*.txt", temp.Pfad() + L"\\nul"}) {
-        mf::DateiLöschen(fremd);
-    }
-    EXPECT_TRUE(Vorhanden(bleibt));
+    for (const std::wstring& muster : {temp.Pfad() + L"\\*.txt", temp.Pfad() + L"\\bleibt.tx?", bleibt + L"\0.tmp"s})
+        EXPECT_FALSE(mf::DateiLöschen(muster)) << muster;
+    mf::DateiLöschen(temp.Pfad());
+    mf::DateiLöschen(temp.Pfad() + L"\\nul");
     EXPECT_TRUE(mf::OrdnerExistiert(temp.Pfad()));
-}
 
-TEST(modFunktionenDateien, LockedFileKeepsContentAndAttributes) {
-    TempOrdner temp;
-    const DWORD attribute = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
-    const std::wstring pfad = Anlegen(temp.Pfad() + L"\\gesperrt.txt", attribute);
+    // A file held open elsewhere stays as it was, read-only flag included.
+    ASSERT_TRUE(SetFileAttributesW(bleibt.c_str(), FILE_ATTRIBUTE_READONLY));
     {
-        const Handles::Datei sperre(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        const Handles::Datei sperre(CreateFileW(bleibt.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                 OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(sperre);
-        EXPECT_FALSE(mf::DateiLöschen(pfad));
-        EXPECT_TRUE(mf::DateiExistiert(pfad));
+        EXPECT_FALSE(mf::DateiLöschen(bleibt));
     }
-    EXPECT_EQ(Inhalt(pfad), "Inhalt");
-    EXPECT_EQ(GetFileAttributesW(pfad.c_str()) & attribute, attribute);
-    EXPECT_TRUE(mf::DateiLöschen(pfad));
+    EXPECT_TRUE(GetFileAttributesW(bleibt.c_str()) & FILE_ATTRIBUTE_READONLY);
 }
 
 TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
@@ -245,10 +177,8 @@ TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
     const std::wstring pfad = Anlegen(tief + L"\\datei.txt", FILE_ATTRIBUTE_READONLY);
 
     EXPECT_TRUE(mf::OrdnerExistiert(tief));
-    EXPECT_FALSE(mf::DateiExistiert(tief));
     EXPECT_TRUE(mf::DateiExistiert(pfad));
     EXPECT_TRUE(mf::DateiExistiert(tief + L"\\nul"));
-    EXPECT_FALSE(mf::DateiExistiert(tief + L"\\fehlt\\nul"));
     EXPECT_TRUE(mf::DateiLöschen(pfad));
     EXPECT_FALSE(Vorhanden(pfad));
 }

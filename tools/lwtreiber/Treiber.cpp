@@ -1,5 +1,7 @@
 #include "Treiber.h"
 
+#include <dlgs.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -144,18 +146,41 @@ std::vector<std::wstring> AlleTexte(HWND fenster) {
     return texte;
 }
 
+namespace {
+
+// Explorer-style dialogs name the file in a combo box, older ones in an edit box.
+HWND DateinameFeld(HWND dialog) {
+    HWND feld = GetDlgItem(dialog, cmb13);
+    return feld ? feld : GetDlgItem(dialog, edt1);
+}
+
+}  // namespace
+
+std::wstring Dateiname(HWND dialog) { return dialog ? FensterText(DateinameFeld(dialog)) : std::wstring(); }
+
+bool DateinameBestätigen(HWND dialog, const std::wstring& name) {
+    HWND feld = dialog ? DateinameFeld(dialog) : nullptr;
+    DWORD_PTR ergebnis = 0;
+    return feld &&
+           SendMessageTimeoutW(feld, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()), SMTO_ABORTIFHUNG,
+                               kAntwortMs, &ergebnis) &&
+           PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
 bool ProzessEndeWarten(HANDLE prozess, DWORD timeoutMs, DWORD* exitCode) {
     if (!prozess || WaitForSingleObject(prozess, timeoutMs) != WAIT_OBJECT_0) return false;
     return !exitCode || GetExitCodeProcess(prozess, exitCode);
 }
 
-std::optional<Prozess> Prozess::Starten(const std::wstring& exe, const std::wstring& argumente) {
+std::optional<Prozess> Prozess::Starten(const std::wstring& exe, const std::wstring& argumente,
+                                        const std::wstring& ordner) {
     std::wstring befehl = L"\"" + exe + L"\"";
     if (!argumente.empty()) befehl += L" " + argumente;
     STARTUPINFOW start{};
     start.cb = sizeof start;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, befehl.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &info))
+    if (!CreateProcessW(nullptr, befehl.data(), nullptr, nullptr, FALSE, 0, nullptr, ordner.empty() ? nullptr : ordner.c_str(),
+                        &start, &info))
         return std::nullopt;
     CloseHandle(info.hThread);
     return Prozess(info.hProcess, info.dwProcessId);

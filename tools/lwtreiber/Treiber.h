@@ -44,6 +44,12 @@ std::optional<std::wstring> SteuerelementText(HWND fenster, int id);
 // and the captions of the buttons actually shown.
 std::vector<std::wstring> AlleTexte(HWND fenster);
 
+// The file name box of an open or save dialog: its text, and typing into it and confirming as
+// with the dialog's default button. Several files are typed each in double quotes, separated by
+// blanks.
+std::wstring Dateiname(HWND dialog);
+bool DateinameBestätigen(HWND dialog, const std::wstring& name);
+
 bool ProzessEndeWarten(HANDLE prozess, DWORD timeoutMs, DWORD* exitCode);
 
 // Exit code of a process ended by Prozess::Beenden.
@@ -51,8 +57,10 @@ inline constexpr UINT kBeendetCode = 9;
 
 class Prozess {
 public:
-    // Runs `"exe" argumente`; the argument text is passed on verbatim.
-    static std::optional<Prozess> Starten(const std::wstring& exe, const std::wstring& argumente);
+    // Runs `"exe" argumente`; the argument text is passed on verbatim. An empty ordner keeps the
+    // caller's current folder.
+    static std::optional<Prozess> Starten(const std::wstring& exe, const std::wstring& argumente,
+                                          const std::wstring& ordner = L"");
 
     Prozess(Prozess&& anderer) noexcept;
     Prozess& operator=(Prozess&& anderer) noexcept;
