@@ -74,7 +74,6 @@ const Fenster::Steuerelement kLayout[] = {
     {frmKomprimieren::shpInfo2, WC_STATICW, L"", SS_GRAYFRAME, 90, 5040, 9375, 1005},
 };
 
-
 const int kInfo2Gruppe[] = {frmKomprimieren::lblInfo2, frmKomprimieren::shpInfo2, frmKomprimieren::imgInfo2};
 
 std::wstring ProgrammOrdner() {
