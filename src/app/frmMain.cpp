@@ -5,11 +5,8 @@
 #include "Programm.h"
 #include "Version.h"
 #include "frmFortschritt.h"
-<<<<<<< HEAD
-#include "frmKomprimieren.h"
-=======
 #include "frmInfos.h"
->>>>>>> main
+#include "frmKomprimieren.h"
 #include "modKompression.h"
 
 #include <commctrl.h>
@@ -68,13 +65,13 @@ void frmMain::cmdÖffnen_Click() {
     EnableWindow(Handle(), TRUE);
 }
 
-<<<<<<< HEAD
 void frmMain::cmdErstellen_Click() {
     frmKomprimieren& dialog = frmKomprimieren::Instanz();
     if (!dialog.Laden(Handle())) return;
     dialog.TextSetzen(Programm::Titel() + L" " + Programm::VersionKurz() + L" - Datei erstellen");
     dialog.ModalZeigen(Handle());
-=======
+}
+
 void frmMain::cmdInfo_Click() {
     frmInfos& infos = frmInfos::Instanz();
     if (!infos.Laden(Handle())) return;
@@ -82,7 +79,6 @@ void frmMain::cmdInfo_Click() {
     infos.ElementTextSetzen(frmInfos::lblCopyright, Programm::Rechtshinweis());
     infos.ElementTextSetzen(frmInfos::lblWebsite, LADEWERK_WEBSITE_HOST_W);
     infos.ModalZeigen(Handle());
->>>>>>> main
 }
 
 void frmMain::cmdEnde_Click() { SendMessageW(Handle(), WM_CLOSE, 0, 0); }
