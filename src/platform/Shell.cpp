@@ -1,7 +1,10 @@
 #include "Shell.h"
 
+#include "Dateisuche.h"
+#include "Fortschritt.h"
 #include "Handles.h"
 #include "Interaktion.h"
+#include "modFunktionen.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
@@ -34,6 +37,16 @@ std::wstring PidlPfad(LPCITEMIDLIST pidl) {
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
     }
     return {};
+}
+
+// Wine's recursive shell delete works in MAX_PATH buffers and follows links (see docs/wine.md),
+// so only plain files with short absolute paths reach it.
+std::optional<std::wstring> NichtFürPapierkorb(const std::wstring& pfad) {
+    if (!PfadIstAbsolut(pfad) || pfad.starts_with(L"\\\\?\\") || pfad.starts_with(L"\\\\.\\"))
+        return L"der Pfad ist nicht absolut";
+    if (pfad.size() >= MAX_PATH) return L"der Pfad ist länger als " + std::to_wstring(MAX_PATH - 1) + L" Zeichen";
+    if (DateiIstVerknüpfung(pfad)) return L"die Datei ist eine Verknüpfung";
+    return std::nullopt;
 }
 
 }  // namespace
@@ -73,5 +86,31 @@ double ProgrammStarten(const std::wstring& datei, const std::wstring& parameter)
 }
 
 void ProgrammStartenBesitzerSetzen(HWND besitzer) { programmBesitzer = besitzer; }
+
+long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
+    std::wstring liste;
+    for (const std::wstring& pfad : dateien) {
+        if (!DateiExistiert(pfad)) {
+            modFortschritt::FortschrittAnzeigen(L"DateienInPapierkorb: Fehler beim Löschen - Datei '" + pfad +
+                                                L"' existiert nicht");
+            break;
+        }
+        if (const auto grund = NichtFürPapierkorb(pfad)) {
+            modFortschritt::FortschrittAnzeigen(L"Achtung - DateienInPapierkorb: Datei '" + pfad +
+                                                L"' bleibt liegen, " + *grund);
+            continue;
+        }
+        liste += pfad;
+        liste += L'\0';
+    }
+    if (liste.empty()) return 0;
+    liste += L'\0';
+
+    SHFILEOPSTRUCTW auftrag{};
+    auftrag.wFunc = FO_DELETE;
+    auftrag.pFrom = liste.c_str();
+    auftrag.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
+    return SHFileOperationW(&auftrag);
+}
 
 }  // namespace modFunktionen

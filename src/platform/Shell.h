@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace modFunktionen {
 
@@ -25,5 +26,10 @@ std::optional<std::wstring> OrdnerdialogZeigen(HWND besitzer, const std::wstring
 double ProgrammStarten(const std::wstring& datei, const std::wstring& parameter);
 // The window that owns what ProgrammStarten opens (messages of the shell); none by default.
 void ProgrammStartenBesitzerSetzen(HWND besitzer);
+
+// Moves the files, up to the first one that does not exist, to the recycle bin. Files the shell
+// could not handle safely (relative, too long, links) stay where they are; each missing or
+// refused file gets a log line. The shell's result code, 0 when nothing was handed to it.
+long DateienInPapierkorb(const std::vector<std::wstring>& dateien);
 
 }  // namespace modFunktionen

@@ -22,7 +22,8 @@ std::wstring AlsText(const std::vector<BYTE>& bytes) {
 std::wstring Erweitert(const std::wstring& text) {
     std::wstring ergebnis(text.size() + 1, L'\0');
     for (;;) {
-        const DWORD nötig = ExpandEnvironmentStringsW(text.c_str(), ergebnis.data(), static_cast<DWORD>(ergebnis.size()));
+        const DWORD nötig =
+            ExpandEnvironmentStringsW(text.c_str(), ergebnis.data(), static_cast<DWORD>(ergebnis.size()));
         if (nötig == 0) return text;
         if (nötig <= ergebnis.size()) {
             ergebnis.resize(nötig - 1);

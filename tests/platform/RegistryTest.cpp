@@ -73,15 +73,13 @@ TEST(Registry, MissingOrUnreadableValuesGiveTheDefault) {
     struct Fall {
         std::wstring schlüssel, name;
     } const fälle[] = {
-        {kSchlüssel, L"Fehlt"},
-        {kSchlüssel + L"\\Fehlt", L"Vorhanden"},
-        {kSchlüssel, L"Binär"},
-        {kSchlüssel, L"Kurz"},
+        {kSchlüssel, L"Fehlt"}, {kSchlüssel + L"\\Fehlt", L"Vorhanden"}, {kSchlüssel, L"Binär"}, {kSchlüssel, L"Kurz"},
         {L"", L"Vorhanden"},
     };
     for (const auto& [schlüssel, name] : fälle) {
         std::wstring ziel = L"alt";
-        EXPECT_FALSE(modEinstellungen::SpezielleEinstellungLesen(schlüssel, name, ziel, L"")) << schlüssel << L"|" << name;
+        EXPECT_FALSE(modEinstellungen::SpezielleEinstellungLesen(schlüssel, name, ziel, L""))
+            << schlüssel << L"|" << name;
         EXPECT_EQ(ziel, L"") << name;
     }
 }

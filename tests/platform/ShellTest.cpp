@@ -2,9 +2,11 @@
 
 #include "Handles.h"
 #include "Shell.h"
+#include "Protokoll.h"
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "Treiber.h"
+#include "WinePfade.h"
 #include "modFunktionen.h"
 
 #include <gtest/gtest.h>
@@ -29,16 +31,25 @@ std::wstring Helfer() {
     return pfad ? Treiber::UnixPfadNachWindows(pfad) : L"";
 }
 
+std::string Lesen(const std::wstring& pfad) {
+    const Handles::Datei datei(
+        CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER größe{};
+    if (!datei || !GetFileSizeEx(datei.Get(), &größe)) return {};
+    std::string inhalt(static_cast<size_t>(größe.QuadPart), '\0');
+    DWORD gelesen = 0;
+    ReadFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &gelesen, nullptr);
+    inhalt.resize(gelesen);
+    return inhalt;
+}
+
 // The helper writes its output file whole, so it is complete once it exists.
 std::optional<std::wstring> AusgabeWarten(const std::wstring& pfad) {
     for (int i = 0; i < 400 && !modFunktionen::DateiExistiert(pfad); ++i) Sleep(50);
-    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!datei) return std::nullopt;
-    LARGE_INTEGER größe{};
-    GetFileSizeEx(datei.Get(), &größe);
-    std::wstring inhalt(static_cast<size_t>(größe.QuadPart) / sizeof(wchar_t), L'\0');
-    DWORD gelesen = 0;
-    ReadFile(datei.Get(), inhalt.data(), static_cast<DWORD>(größe.QuadPart), &gelesen, nullptr);
+    if (!modFunktionen::DateiExistiert(pfad)) return std::nullopt;
+    const std::string bytes = Lesen(pfad);
+    std::wstring inhalt(bytes.size() / sizeof(wchar_t), L'\0');
+    memcpy(inhalt.data(), bytes.data(), inhalt.size() * sizeof(wchar_t));
     return inhalt;
 }
 
@@ -73,6 +84,30 @@ HWND Kind(HWND fenster, const std::wstring& klasse) {
     return nullptr;
 }
 
+// The desktop's Trash, which Wine's recycle bin is; each test program has its own.
+std::wstring Papierkorb() {
+    const char* daten = std::getenv("XDG_DATA_HOME");
+    return daten ? Treiber::UnixPfadNachWindows(daten) + L"\\Trash" : L"";
+}
+
+// The "Path=" of a .trashinfo file, with its %XX escapes resolved.
+std::string UrsprungLesen(const std::wstring& info) {
+    const std::string text = Lesen(info);
+    const size_t anfang = text.find("Path=");
+    if (anfang == std::string::npos) return {};
+    const std::string roh = text.substr(anfang + 5, text.find('\n', anfang) - anfang - 5);
+    std::string pfad;
+    for (size_t i = 0; i < roh.size(); ++i) {
+        if (roh[i] == '%' && i + 2 < roh.size()) {
+            pfad += static_cast<char>(std::stoi(roh.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            pfad += roh[i];
+        }
+    }
+    return pfad;
+}
+
 }  // namespace
 
 TEST(SpeziellerOrdner, FileSystemFoldersEndWithABackslashOthersAreEmpty) {
@@ -93,7 +128,8 @@ TEST(Ordnerwahl, AnswerGetsOneZeroCharacterCancelGivesNothing) {
     person.WähleOrdner(std::nullopt);
     person.WähleOrdner(L"");
 
-    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), std::wstring(L"C:\\Programme\\eMule\\Incoming\0", 28));
+    EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer),
+              std::wstring(L"C:\\Programme\\eMule\\Incoming\0", 28));
     EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), L"");
     EXPECT_EQ(modFunktionen::OrdnerAuswählen(L"Wo ist eMule?", besitzer), L"");
 
@@ -164,11 +200,86 @@ TEST(ProgrammStarten, OpensDocumentsAddressesAndProgramsWithParametersWithoutWai
 
     const Handles::Handle ereignis(CreateEventW(nullptr, TRUE, FALSE, L"LadewerkTestStart"));
     const std::wstring job = ordner.Pfad() + L"\\Job Liste.lst";
-    EXPECT_GT(modFunktionen::ProgrammStarten(Helfer(), L"argumente \"" + ausgabeProgramm +
-                                                           L"\" --warten LadewerkTestStart \"" + job + L"\" Prüf"),
+    EXPECT_GT(modFunktionen::ProgrammStarten(
+                  Helfer(), L"argumente \"" + ausgabeProgramm + L"\" --warten LadewerkTestStart \"" + job + L"\" Prüf"),
               32.0);
     SetEvent(ereignis.Get());
     EXPECT_EQ(AusgabeWarten(ausgabeProgramm), job + L"\nPrüf\nzeigen=1\nereignis=ja\n");
 
     EXPECT_LE(modFunktionen::ProgrammStarten(ordner.Pfad() + L"\\fehlt.exe", L"x"), 32.0);
+}
+
+// A file in the Trash can be put back where its .trashinfo says it came from.
+TEST(Papierkorb, FilesArriveInTheTrashAndCanBeRestoredUpToTheFirstMissingOne) {
+    ASSERT_FALSE(Papierkorb().empty()) << "XDG_DATA_HOME fehlt";
+    TempOrdner ordner;
+    const std::wstring erste = ordner.Datei(L"Job Eins.met", "erste");
+    const std::wstring schreibgeschützt = ordner.Datei(L"zwei.dat", "zwei");
+    SetFileAttributesW(schreibgeschützt.c_str(), FILE_ATTRIBUTE_READONLY);
+    const std::wstring fehlt = ordner.Pfad() + L"\\fehlt.dat";
+    const std::wstring danach = ordner.Datei(L"danach.dat");
+
+    Protokoll protokoll;
+    EXPECT_EQ(modFunktionen::DateienInPapierkorb({erste, schreibgeschützt, fehlt, danach}), 0);
+    EXPECT_EQ(protokoll.Zeilen(), std::vector<std::wstring>{L"DateienInPapierkorb: Fehler beim Löschen - Datei '" +
+                                                            fehlt + L"' existiert nicht"});
+    EXPECT_TRUE(modFunktionen::DateiExistiert(danach));
+
+    for (const auto& [pfad, inhalt] : {std::pair{erste, "erste"}, std::pair{schreibgeschützt, "zwei"}}) {
+        const std::wstring name = modFunktionen::DateinameZurückgeben(pfad);
+        EXPECT_FALSE(modFunktionen::DateiExistiert(pfad)) << name;
+        const std::wstring imKorb = Papierkorb() + L"\\files\\" + name;
+        EXPECT_EQ(Lesen(imKorb), inhalt) << name;
+        const std::string ursprung = UrsprungLesen(Papierkorb() + L"\\info\\" + name + L".trashinfo");
+        EXPECT_EQ(ursprung, WinePfade::UnixPfad(pfad)) << name;
+        ASSERT_TRUE(MoveFileW(imKorb.c_str(), Treiber::UnixPfadNachWindows(ursprung).c_str())) << name;
+        EXPECT_EQ(Lesen(pfad), inhalt) << name;
+    }
+}
+
+TEST(Papierkorb, NothingGoesToTheShellWhenTheFirstIsMissingOrTheListEmpty) {
+    TempOrdner ordner;
+    const std::wstring datei = ordner.Datei(L"bleibt.dat");
+    Protokoll protokoll;
+    EXPECT_EQ(modFunktionen::DateienInPapierkorb({}), 0);
+    EXPECT_EQ(modFunktionen::DateienInPapierkorb({ordner.Pfad() + L"\\fehlt.dat", datei}), 0);
+    // A folder is no file: its tree never reaches the shell's delete.
+    EXPECT_EQ(modFunktionen::DateienInPapierkorb({ordner.Pfad(), datei}), 0);
+    EXPECT_TRUE(modFunktionen::DateiExistiert(datei));
+    EXPECT_EQ(protokoll.Zeilen().size(), 2u);
+}
+
+// Wine's shell would delete by relative names in the current folder for long paths and follow
+// links; such files are left where they are and named in the log.
+TEST(Papierkorb, LongRelativeAndLinkedPathsStayAndTheCurrentFolderStaysWhole) {
+    TempOrdner ordner, aktuell, fremd;
+    const std::wstring wächter = aktuell.Datei(L".wächter");
+    const std::wstring relativ = aktuell.Datei(L"relativ.dat");
+    ASSERT_TRUE(SetCurrentDirectoryW(aktuell.Pfad().c_str()));
+    std::wstring tief = ordner.Pfad();
+    while (tief.size() < 290) {
+        tief += L"\\" + std::wstring(30, L't');
+        CreateDirectoryW((L"\\\\?\\" + tief).c_str(), nullptr);
+    }
+    const std::wstring lang = tief + L"\\lang.dat";
+    {
+        const Handles::Datei d(
+            CreateFileW((L"\\\\?\\" + lang).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+    const std::wstring fremdeDatei = fremd.Datei(L"fremd.dat");
+    const std::wstring link = ordner.Pfad() + L"\\link.dat";
+    ASSERT_TRUE(WinePfade::UnixLinkAnlegen(link, fremdeDatei));
+    const std::wstring normal = ordner.Datei(L"normal.dat");
+
+    Protokoll protokoll;
+    EXPECT_EQ(modFunktionen::DateienInPapierkorb({lang, L"relativ.dat", link, normal}), 0);
+    EXPECT_FALSE(modFunktionen::DateiExistiert(normal));
+    for (const std::wstring& bleibt : {lang, relativ, fremdeDatei, wächter})
+        EXPECT_TRUE(modFunktionen::DateiExistiert(bleibt)) << bleibt;
+    const std::wstring anfang = L"Achtung - DateienInPapierkorb: Datei '";
+    EXPECT_EQ(protokoll.Zeilen(),
+              (std::vector<std::wstring>{anfang + lang + L"' bleibt liegen, der Pfad ist länger als 259 Zeichen",
+                                         anfang + L"relativ.dat' bleibt liegen, der Pfad ist nicht absolut",
+                                         anfang + link + L"' bleibt liegen, die Datei ist eine Verknüpfung"}));
+    SetCurrentDirectoryW(ordner.Pfad().c_str());
 }
