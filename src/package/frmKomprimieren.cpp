@@ -192,23 +192,6 @@ void frmKomprimieren::SchriftenEinpassen() {
     }
 }
 
-void frmKomprimieren::ModalZeigen(HWND besitzer) {
-    if (!Laden(besitzer)) return;
-    SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(besitzer));
-    if (besitzer) EnableWindow(besitzer, FALSE);
-    ShowWindow(Handle(), SW_SHOW);
-    SetForegroundWindow(Handle());
-    Form_Activate();
-    MSG nachricht;
-    for (;;) {
-        ::Fenster::NachrichtenVerarbeiten();
-        if (!IstSichtbar() || PeekMessageW(&nachricht, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) break;
-        // Waits for any input in the queue, not only for input that arrived since the last look.
-        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    }
-    if (besitzer) EnableWindow(besitzer, TRUE);
-}
-
 // The owner is enabled before the dialog goes, so that the system activates it and not some
 // other program's window.
 void frmKomprimieren::Verlassen(bool entladen) {
@@ -239,8 +222,6 @@ std::vector<std::wstring> frmKomprimieren::Einträge() const {
 bool frmKomprimieren::Ausgewählt(int index) const {
     return SendMessageW(Element(lstDateien), LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
-
-void frmKomprimieren::Form_Activate() { SetFocus(Element(cmdHinzufügen)); }
 
 void frmKomprimieren::MenüZeigen(int knopf, const std::vector<std::pair<int, const wchar_t*>>& einträge) {
     const Menü menü(CreatePopupMenu());

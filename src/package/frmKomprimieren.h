@@ -41,16 +41,14 @@ public:
 
     static frmKomprimieren& Instanz();
 
-    // Creates the dialog hidden, owned by besitzer, when it is not loaded.
+    // Creates the dialog hidden, owned by besitzer, when it is not loaded. ModalZeigen then
+    // gives the focus to the first control of the tab order, "&Datei(en) hinzufügen...".
     HWND Laden(HWND besitzer);
-    // Shows it modal over besitzer and returns when it is hidden or unloaded.
-    void ModalZeigen(HWND besitzer);
 
     // The list's entries in list order.
     std::vector<std::wstring> Einträge() const;
     [[nodiscard]] bool Ausgewählt(int index) const;
 
-    void Form_Activate();
     void cmdHinzufügen_Click();
     void cmdErstellen_Click();
     void cmdEntfernen_Click();

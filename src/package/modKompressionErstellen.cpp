@@ -4,12 +4,12 @@
 #include "Fortschritt.h"
 #include "Optionsdatei.h"
 #include "Programm.h"
+#include "Shell.h"
 #include "Systemfehler.h"
 #include "modFunktionen.h"
 #include "modZip.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cmath>
@@ -32,23 +32,6 @@ std::optional<std::uint64_t> Dateigröße(const std::wstring& pfad) {
     return (static_cast<std::uint64_t>(daten.nFileSizeHigh) << 32) | daten.nFileSizeLow;
 }
 
-
-// TEMPORARY until the recycle bin lands on main.
-void InPapierkorb(const std::vector<std::wstring>& dateien) {
-    std::wstring liste;
-    for (const std::wstring& pfad : dateien) {
-        if (!DateiExistiert(pfad)) break;
-        liste += pfad;
-        liste += L'\0';
-    }
-    if (liste.empty()) return;
-    liste += L'\0';
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = liste.c_str();
-    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&op);
-}
 
 // Some calls leave no error number when they fail; the log line still needs one.
 DWORD LetzterFehler() {
@@ -231,7 +214,7 @@ std::optional<DWORD> Lauf::Packen(const std::wstring& paketpfad, bool löschen, 
                         (ersparnis >= 1 ? std::to_wstring(ersparnis) + L" % Ersparnis)" : L"keine Ersparnis)"));
     if (löschen) {
         FortschrittAnzeigen(L"Quelldateien löschen...");
-        InPapierkorb(aktuell_);
+        modFunktionen::DateienInPapierkorb(aktuell_);
         gelöscht_ = true;
     }
     return std::nullopt;
