@@ -32,6 +32,10 @@ std::optional<std::uint64_t> Dateigröße(const std::wstring& pfad) {
     return (static_cast<std::uint64_t>(daten.nFileSizeHigh) << 32) | daten.nFileSizeLow;
 }
 
+// "{Beschreibung} (Fehler {Nummer})"
+std::wstring FehlerText(DWORD nummer) {
+    return Systemfehler::Text(nummer) + L" (Fehler " + std::to_wstring(nummer) + L")";
+}
 
 // Some calls leave no error number when they fail; the log line still needs one.
 DWORD LetzterFehler() {
@@ -58,7 +62,6 @@ public:
     std::optional<DWORD> Packen(const std::wstring& paketpfad, bool löschen, bool schließen);
     void NamenZurückgeben();
     void AngelegteOrdnerEntfernen();
-    [[nodiscard]] bool QuellenGelöscht() const { return gelöscht_; }
 
 private:
     [[nodiscard]] size_t Letzter() const { return dateien_.size() - 1; }
@@ -66,14 +69,18 @@ private:
     bool PaketInDerListe(const std::wstring& paketpfad) const;
     void AnwendungenSchließenFür() const;
     int PaketSchreiben(const std::wstring& paketpfad) const;
-    std::optional<DWORD> Vorbereiten(bool& fertig, std::uint64_t& größeVorher);
+    struct Vorbereitung {
+        bool fertig = false;  // every file there and renamed where needed
+        std::uint64_t größe = 0;
+        std::optional<DWORD> fehler;
+    };
+    Vorbereitung Vorbereiten();
     bool Umbenennen(size_t index, const std::wstring& ziel);
     bool OrdnerAnlegen(const std::wstring& ordner);
 
     const std::vector<std::wstring>& dateien_;
     std::vector<std::wstring> aktuell_;
     std::vector<std::wstring> angelegteOrdner_;
-    bool gelöscht_ = false;
 };
 
 bool Lauf::NamenEindeutig() const {
@@ -149,34 +156,36 @@ bool Lauf::Umbenennen(size_t index, const std::wstring& ziel) {
     };
     if (Belegt(ziel)) return scheitern(L"Die Datei '" + ziel + L"' gibt es bereits, sie bleibt unverändert");
     if (!OrdnerAnlegen(modFunktionen::PfadZurückgeben(ziel)) || !MoveFileExW(pfad.c_str(), ziel.c_str(), 0)) {
-        const DWORD fehler = GetLastError();
-        return scheitern(Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L")");
+        return scheitern(FehlerText(GetLastError()));
     }
     aktuell_[index] = ziel;
     return true;
 }
 
-std::optional<DWORD> Lauf::Vorbereiten(bool& fertig, std::uint64_t& größeVorher) {
+Lauf::Vorbereitung Lauf::Vorbereiten() {
     FortschrittAnzeigen(L"Bereite Kompression vor...");
-    fertig = false;
+    Vorbereitung ergebnis;
     for (size_t i = 0; i < Letzter(); ++i) {
         const std::wstring& pfad = dateien_[i];
         if (!DateiExistiert(pfad)) {
             FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' existiert nicht");
-            return std::nullopt;
+            return ergebnis;
         }
         const auto größe = Dateigröße(pfad);
-        if (!größe) return LetzterFehler();
-        größeVorher += *größe;
+        if (!größe) {
+            ergebnis.fehler = LetzterFehler();
+            return ergebnis;
+        }
+        ergebnis.größe += *größe;
         const std::wstring neu = DateinamenPrüfen(pfad);
         if (neu.empty())
             aktuell_[i] = pfad;
         else if (!Umbenennen(i, neu))
-            return std::nullopt;
+            return ergebnis;
     }
     aktuell_[Letzter()] = dateien_[Letzter()];
-    fertig = true;
-    return std::nullopt;
+    ergebnis.fertig = true;
+    return ergebnis;
 }
 
 std::optional<DWORD> Lauf::Packen(const std::wstring& paketpfad, bool löschen, bool schließen) {
@@ -190,9 +199,9 @@ std::optional<DWORD> Lauf::Packen(const std::wstring& paketpfad, bool löschen, 
         FortschrittAnzeigen(L"Schließe Anwendungen...");
         AnwendungenSchließenFür();
     }
-    bool vorbereitet = false;
-    std::uint64_t größeVorher = 0;
-    if (auto fehler = Vorbereiten(vorbereitet, größeVorher); fehler || !vorbereitet) return fehler;
+    const Vorbereitung vorbereitung = Vorbereiten();
+    if (!vorbereitung.fertig) return vorbereitung.fehler;
+    const std::uint64_t größeVorher = vorbereitung.größe;
     FortschrittAnzeigen(L"Starte Kompression, Größe der Dateien ist vorher " + std::to_wstring(größeVorher) +
                         L" Bytes");
 
@@ -215,7 +224,6 @@ std::optional<DWORD> Lauf::Packen(const std::wstring& paketpfad, bool löschen, 
     if (löschen) {
         FortschrittAnzeigen(L"Quelldateien löschen...");
         modFunktionen::DateienInPapierkorb(aktuell_);
-        gelöscht_ = true;
     }
     return std::nullopt;
 }
@@ -230,8 +238,7 @@ void Lauf::NamenZurückgeben() {
             grund = L"Die Datei '" + pfad + L"' gibt es bereits, sie bleibt unverändert; die gepackte Datei heißt weiter '" +
                     aktuell + L"'";
         } else if (!MoveFileExW(aktuell.c_str(), pfad.c_str(), 0)) {
-            const DWORD fehler = GetLastError();
-            grund = Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L")";
+            grund = FehlerText(GetLastError());
         } else {
             continue;
         }
@@ -272,8 +279,7 @@ int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher) 
 }
 
 std::wstring LaufzeitfehlerZeile(unsigned long nummer, const std::wstring& routine) {
-    return L"Fehler - " + Systemfehler::Text(nummer) + L" (Fehler " + std::to_wstring(nummer) + L") ist bei Funktion '" +
-           routine + L"' aufgetreten";
+    return L"Fehler - " + FehlerText(nummer) + L" ist bei Funktion '" + routine + L"' aufgetreten";
 }
 
 void DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad, int löschen,
@@ -285,8 +291,9 @@ void DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::ws
     Lauf lauf(dateien);
     const auto fehler = lauf.Packen(paketpfad, löschen == 1, schließen == 1);
     if (fehler) FortschrittAnzeigen(LaufzeitfehlerZeile(*fehler, kRoutine));
-    // After an unexpected error too: a user's files must not keep names they never gave them.
-    if (!lauf.QuellenGelöscht()) lauf.NamenZurückgeben();
+    // After an unexpected error too, and for files the recycle bin refused: a user's files must
+    // not keep names they never gave them. Files in the recycle bin are no longer there.
+    lauf.NamenZurückgeben();
     lauf.AngelegteOrdnerEntfernen();
     if (!fehler)
         FortschrittAnzeigen(kEnde);
