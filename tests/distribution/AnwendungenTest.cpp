@@ -1,5 +1,6 @@
 #include "Anwendungen.h"
 
+#include "Dateien.h"
 #include "Treiber.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,7 @@ using namespace modAnwendungen;
 
 namespace {
 
-std::wstring Helfer() {
-    std::wstring pfad(MAX_PATH, L'\0');
-    pfad.resize(GetModuleFileNameW(nullptr, pfad.data(), static_cast<DWORD>(pfad.size())));
-    return pfad.substr(0, pfad.rfind(L'\\')) + L"\\lw_fensterhelfer.exe";
-}
+std::wstring Helfer() { return NebenDemTest(L"lw_FensterHelfer.exe"); }
 
 std::wstring Argumente(const std::vector<std::wstring>& titel) {
     std::wstring zeile;

@@ -82,6 +82,7 @@ TEST_F(Umzug, WithoutConflictTheFileArrivesWhereAsked) {
     };
     const Fall kFälle[] = {
         {L"a.dat", L"b.dat", L"b.dat", Verschieben, false},
+        {L"x.dat", L"x.dat", L"x.dat", Verschieben, false},                   // onto itself: nothing to do
         {L"lied.dat", L"Lied.dat", L"Lied.dat", Verschieben, false},          // only the letter case changes
         {L"c.dat", L"neu\\a\\b\\c.dat", L"neu\\a\\b\\c.dat", Verschieben, false},
         {L"d.part", L"a?b<c>.part", L"abc.part", Verschieben, false},
@@ -102,20 +103,6 @@ TEST_F(Umzug, WithoutConflictTheFileArrivesWhereAsked) {
         EXPECT_EQ(fehler, L"");
     }
     EXPECT_TRUE(person.Fragen().empty());
-}
-
-TEST_F(Umzug, NothingToDoAndNothingToMoveAreToldApart) {
-    const std::wstring q = ordner.Datei(L"x.dat", "x");
-    std::wstring z = q;
-    EXPECT_TRUE(Bewegen(q, z));
-    EXPECT_EQ(Lesen(q), "x");
-
-    const std::wstring fehlt = ordner.Pfad() + L"\\fehlt.dat";
-    z = ordner.Pfad() + L"\\y.dat";
-    EXPECT_FALSE(Bewegen(fehlt, z));
-    EXPECT_EQ(fehler, L"Die Datei '" + fehlt + L"' (Quelldatei) kann nicht verschoben oder umbenannt werden.\n"
-                      L"Diese existiert nicht.");
-    EXPECT_EQ(Inhaltsliste(ordner.Pfad()), L"x.dat");
 }
 
 TEST_F(Umzug, EveryAnswerToAConflictKeepsBothFilesOrReplacesTheOne) {

@@ -47,3 +47,9 @@ std::wstring Inhaltsliste(const std::wstring& ordner) {
     for (const auto& name : namen) liste += (liste.empty() ? L"" : L" ") + name;
     return liste;
 }
+
+std::wstring NebenDemTest(const std::wstring& name) {
+    std::wstring pfad(MAX_PATH, L'\0');
+    pfad.resize(GetModuleFileNameW(nullptr, pfad.data(), static_cast<DWORD>(pfad.size())));
+    return pfad.substr(0, pfad.rfind(L'\\') + 1) + name;
+}

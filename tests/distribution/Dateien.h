@@ -11,3 +11,5 @@ std::optional<std::string> Lesen(const std::wstring& pfad);
 std::wstring GespeicherterName(const std::wstring& pfad);
 // Names in the folder (files and folders), sorted.
 std::wstring Inhaltsliste(const std::wstring& ordner);
+// A program built beside the test program.
+std::wstring NebenDemTest(const std::wstring& name);

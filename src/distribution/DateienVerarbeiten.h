@@ -1,0 +1,22 @@
+#pragma once
+// The receiving side's distribution: sorts the unpacked job files by extension into client
+// classes, tells those clients to quit, asks for any client folder that is not known, moves
+// each file into its client's folder (or hands GetRight lists to GetRight) and starts the
+// clients again. Every step is a line in the progress log.
+
+#include <string>
+#include <vector>
+
+namespace modVerteilung {
+
+// Client class of a job file, called Funktion in the log.
+enum Funktion : int { Keine = 0, Kazaa = 1, WinMX = 2, GetRight = 3, EMule = 4 };
+
+// By the exact, case-sensitive extension; the options file has none.
+Funktion FunktionBestimmen(const std::wstring& pfad);
+
+// Dateien: full paths of the unpacked files, the options file among them. Files it does not
+// move stay where they are.
+void DateienVerarbeiten(const std::vector<std::wstring>& Dateien);
+
+}  // namespace modVerteilung

@@ -1,0 +1,159 @@
+#include "DateienVerarbeiten.h"
+
+#include "Dateien.h"
+#include "Mitschrift.h"
+#include "ProgrammEinstellungen.h"
+#include "SkriptBenutzer.h"
+#include "TempOrdner.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace modVerteilung;
+namespace pe = modProgrammEinstellungen;
+
+TEST(Verteilung, ClassesFollowTheExactExtension) {
+    const std::pair<std::wstring, Funktion> kFälle[] = {
+        {L"C:\\T\\a.dat", Kazaa},          {L"C:\\T\\Lied.DAT", WinMX},      {L"C:\\T\\x.lst", GetRight},
+        {L"C:\\T\\x.grx", GetRight},       {L"C:\\T\\x.urls", GetRight},     {L"C:\\T\\x.met", EMule},
+        {L"C:\\T\\x.part", EMule},         {L"C:\\T\\x.Part", WinMX},        {L"C:\\T\\x.part.met", EMule},
+        {L"C:\\T\\datei", WinMX},          {L"C:\\a.dat\\datei", WinMX},     {L"C:\\T\\OPTIONEN.OPT", Keine},
+        {L"C:\\T\\optionen.opt", Keine},   {L"C:\\T\\optionen.opt.dat", Kazaa},
+    };
+    for (const auto& [pfad, soll] : kFälle) EXPECT_EQ(FunktionBestimmen(pfad), soll) << pfad;
+}
+
+namespace {
+
+// The client programs are copies of a recorder; each start leaves one record.
+class Aufrufe {
+public:
+    Aufrufe() { SetEnvironmentVariableW(L"LW_AUFRUFE", ordner.Pfad().c_str()); }
+    ~Aufrufe() { SetEnvironmentVariableW(L"LW_AUFRUFE", nullptr); }
+
+    static void Attrappe(const std::wstring& ziel) {
+        EXPECT_TRUE(CopyFileW(NebenDemTest(L"lw_ClientAttrappe.exe").c_str(), ziel.c_str(), FALSE)) << ziel;
+    }
+
+    // Waits until n programs have recorded their start; the records sorted.
+    std::vector<std::wstring> Warten(size_t n) const {
+        std::vector<std::wstring> zeilen;
+        for (int versuch = 0; versuch < 1000; ++versuch) {
+            zeilen.clear();
+            WIN32_FIND_DATAW daten{};
+            HANDLE suche = FindFirstFileW((ordner.Pfad() + L"\\*.txt").c_str(), &daten);
+            if (suche != INVALID_HANDLE_VALUE) {
+                do {
+                    const auto inhalt = Lesen(ordner.Pfad() + L"\\" + daten.cFileName);
+                    if (inhalt) zeilen.emplace_back(reinterpret_cast<const wchar_t*>(inhalt->data()), inhalt->size() / 2);
+                } while (FindNextFileW(suche, &daten));
+                FindClose(suche);
+            }
+            if (zeilen.size() >= n) break;
+            Sleep(20);
+        }
+        std::sort(zeilen.begin(), zeilen.end());
+        return zeilen;
+    }
+
+private:
+    TempOrdner ordner;
+};
+
+void Registerwert(HKEY wurzel, const std::wstring& schlüssel, const std::wstring& name, const std::wstring& wert) {
+    HKEY h = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(wurzel, schlüssel.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &h, nullptr), 0);
+    RegSetValueExW(h, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wert.c_str()),
+                   static_cast<DWORD>((wert.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(h);
+}
+
+}  // namespace
+
+TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
+    TempOrdner t;
+    const std::wstring T = t.Pfad();
+    for (const wchar_t* ordner : {L"\\Kazaa", L"\\Kazaa\\My Shared Folder", L"\\eMule", L"\\Get Right", L"\\WinMX", L"\\Temp"})
+        CreateDirectoryW((T + ordner).c_str(), nullptr);
+    Registerwert(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", T + L"\\Kazaa\\Kazaa.exe");
+    Registerwert(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir", T + L"\\Kazaa\\My Shared Folder");
+    Registerwert(HKEY_CLASSES_ROOT, L"ed2k\\shell\\open\\command", L"", L"\"" + T + L"\\eMule\\emule.exe\" \"%1\"");
+    Registerwert(HKEY_CURRENT_USER, L"Software\\Headlight\\GetRight\\Config", L"InstallDir", T + L"\\Get Right");
+    const std::string temp(T.begin(), T.end());  // test folders have ASCII names
+    Schreiben(T + L"\\eMule\\preferences.ini", "TempDir=" + temp + "\\eMule\\Temp\r\n");
+
+    Aufrufe aufrufe;
+    for (const wchar_t* programm : {L"\\Kazaa\\kpp.exe", L"\\Kazaa\\Kazaa.exe", L"\\eMule\\gdonkey.exe",
+                                    L"\\Get Right\\Getright.exe", L"\\WinMX\\Winmx.exe"})
+        Aufrufe::Attrappe(T + programm);
+    Schreiben(T + L"\\Kazaa\\My Shared Folder\\a.dat", "schon da");
+
+    std::vector<std::wstring> dateien;
+    for (const auto& [name, inhalt] : std::vector<std::pair<std::wstring, std::string>>{
+             {L"a.dat", "a"}, {L"b.part", "b"}, {L"c.met", "c"}, {L"liste 1.grx", "g"}, {L"Lied.DAT", "w"}, {L"optionen.opt", "o"}}) {
+        dateien.push_back(T + L"\\Temp\\" + name);
+        Schreiben(dateien.back(), inhalt);
+    }
+    dateien.insert(dateien.begin() + 2, T + L"\\Temp\\weg.dat");
+
+    SkriptBenutzer person;
+    person.WähleOrdner(T + L"\\WinMX");  // WinMX is not installed: the user names its folder,
+    person.WähleOrdner(std::nullopt);    // but cancels the download folder
+    person.WähleOrdner(std::nullopt);    // eMule's temp folder does not exist yet: it is made
+    person.Antworte(1);                  // a.dat exists: rename
+    Mitschrift protokoll;
+    pe::OrdnerZurücksetzen();
+    DateienVerarbeiten(dateien);
+
+    const std::wstring kazaaDl = T + L"\\Kazaa\\My Shared Folder";
+    const std::vector<std::wstring> kProtokoll = {
+        L"Starte Verarbeitungs-Prozedur...",
+        L"Lese Programm-Einstellungen (Registerdatenbank/Dateisystem)...",
+        L"Teile Dateien auf...",
+        L"Schließe Anwendungen...",
+        L"Prüfe Einstellungen...",
+        L"Achtung: Das Programm 'WinMX' wurde nicht gefunden.",
+        L"Achtung: Der 'WinMX'-Download-Ordner wurde nicht gefunden.",
+        L"Achtung: Der 'EMule/EDonkey'-Download-Ordner wurde nicht gefunden.",
+        L"Verarbeite Dateien...",
+        L"Verschiebe Datei 'a.dat' nach '" + kazaaDl + L"'",
+        L"Verschiebe Datei 'b.part' nach '" + T + L"\\eMule\\Temp'",
+        L"Achtung: Datei '" + T + L"\\Temp\\weg.dat' existiert nicht",
+        L"Verschiebe Datei 'c.met' nach '" + T + L"\\eMule\\Temp'",
+        L"Führe Datei 'liste 1.grx' mit GetRight aus",
+        L"Achtung: Die Datei 'Lied.DAT' wurde nicht verarbeitet, da kein Ordner für sie gewählt wurde",
+        L"Starte Anwendungen...",
+        L"Verarbeitungs-Prozedur beendet",
+    };
+    EXPECT_EQ(protokoll.zeilen, kProtokoll);
+    ASSERT_EQ(person.Fragen().size(), 4u);
+    EXPECT_EQ(person.Fragen()[0].meldung.text,
+              L"Das Programm 'WinMX' wurde nicht gefunden. Bitte wählen Sie den Programm-Ordner...");
+    EXPECT_EQ(person.Fragen()[2].meldung.text,
+              L"Der 'EMule/EDonkey'-Download-Ordner wurde nicht gefunden. Bitte wählen Sie diesen aus...");
+    EXPECT_EQ(person.Fragen()[3].art, L"DateiExistiert");
+
+    EXPECT_EQ(Inhaltsliste(kazaaDl), L"a-0.dat a.dat");
+    EXPECT_EQ(Lesen(kazaaDl + L"\\a-0.dat"), "a");
+    EXPECT_EQ(Inhaltsliste(T + L"\\eMule\\Temp"), L"b.part c.met");
+    // What was not moved stays where it was: the GetRight list, the WinMX file, the options file.
+    EXPECT_EQ(Inhaltsliste(T + L"\\Temp"), L"Lied.DAT liste 1.grx optionen.opt");
+
+    const std::vector<std::wstring> kAufrufe = {
+        T + L"\\Get Right\\Getright.exe|\"" + T + L"\\Temp\\liste 1.grx\"",
+        T + L"\\Kazaa\\kpp.exe|",
+        T + L"\\WinMX\\Winmx.exe|",
+        T + L"\\eMule\\gdonkey.exe|",
+    };
+    EXPECT_EQ(aufrufe.Warten(kAufrufe.size()), kAufrufe);
+    for (const wchar_t* schlüssel : {L"SOFTWARE\\KaZaA", L"Software\\Headlight"}) {
+        RegDeleteTreeW(HKEY_CURRENT_USER, schlüssel);
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, schlüssel);
+    }
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"ed2k");
+}
