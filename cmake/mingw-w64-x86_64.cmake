@@ -19,7 +19,8 @@ if(NOT LADEWERK_DEPS)
 endif()
 set(LADEWERK_DEPS "${LADEWERK_DEPS}" CACHE PATH "Prefix of the cross-built dependencies")
 
-set(CMAKE_FIND_ROOT_PATH /usr/${_triplet} "${LADEWERK_DEPS}")
+# The cache first: its zlib is an optimised build of the one the system offers.
+set(CMAKE_FIND_ROOT_PATH "${LADEWERK_DEPS}" /usr/${_triplet})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -3,9 +3,9 @@
 #include "Handles.h"
 #include "Interaktion.h"
 #include "Programm.h"
+#include "ZipPacker.h"
 #include "ZipText.h"
 #include "ZipVerzeichnis.h"
-#include "modFunktionen.h"
 
 #include <windows.h>
 #include <zip.h>
@@ -112,11 +112,12 @@ bool OrdnerAnlegen(const std::wstring& langerPfad) {
     return OrdnerAnlegen(langerPfad.substr(0, trenner)) && CreateDirectoryW(langerPfad.c_str(), nullptr);
 }
 
-uint64_t FreierPlatz(std::wstring ordner) {
+// Free space where the folder is or will be; nothing when no part of its path can tell.
+std::optional<uint64_t> FreierPlatz(std::wstring ordner) {
     ULARGE_INTEGER frei{};
     while (!GetDiskFreeSpaceExW((ordner + L"\\").c_str(), &frei, nullptr, nullptr)) {
         const size_t trenner = ordner.find_last_of(L'\\');
-        if (trenner == std::wstring::npos || trenner < 7) return 0;
+        if (trenner == std::wstring::npos || trenner < 4) return std::nullopt;
         ordner.resize(trenner);
     }
     return frei.QuadPart;
@@ -138,25 +139,36 @@ public:
     explicit Ausgabe(HANDLE datei) : datei_(datei) {}
 
     bool Schreiben(const char* daten, size_t anzahl) {
-        länge_ += anzahl;
-        if (anzahl >= 4096 && daten[0] == 0 && std::memcmp(daten, daten + 1, anzahl - 1) == 0) {
-            LARGE_INTEGER weiter{};
-            weiter.QuadPart = static_cast<LONGLONG>(anzahl);
-            return SetFilePointerEx(datei_, weiter, nullptr, FILE_CURRENT);
+        constexpr size_t kBlock = 64u << 10;
+        size_t geschrieben = 0;  // bytes of daten dealt with
+        for (size_t block = 0; block < anzahl; block += kBlock) {
+            const size_t n = std::min(kBlock, anzahl - block);
+            if (n < kBlock || !ZipPacker::NurNullen(reinterpret_cast<const unsigned char*>(daten) + block, n)) continue;
+            if (!Direkt(daten + geschrieben, block - geschrieben) || !Überspringen(n)) return false;
+            geschrieben = block + n;
         }
+        return Direkt(daten + geschrieben, anzahl - geschrieben);
+    }
+
+    bool Abschließen() { return !lücke_ || SetEndOfFile(datei_); }
+
+private:
+    bool Überspringen(size_t anzahl) {
+        LARGE_INTEGER weiter{};
+        weiter.QuadPart = static_cast<LONGLONG>(anzahl);
+        lücke_ = true;
+        return SetFilePointerEx(datei_, weiter, nullptr, FILE_CURRENT);
+    }
+
+    bool Direkt(const char* daten, size_t anzahl) {
+        if (anzahl == 0) return true;
         DWORD geschrieben = 0;
+        lücke_ = false;
         return WriteFile(datei_, daten, static_cast<DWORD>(anzahl), &geschrieben, nullptr) && geschrieben == anzahl;
     }
 
-    bool Abschließen() {
-        LARGE_INTEGER ende{};
-        ende.QuadPart = static_cast<LONGLONG>(länge_);
-        return SetFilePointerEx(datei_, ende, nullptr, FILE_BEGIN) && SetEndOfFile(datei_);
-    }
-
-private:
     HANDLE datei_;
-    uint64_t länge_ = 0;
+    bool lücke_ = false;  // the file ends in a skipped gap that SetEndOfFile must cover
 };
 
 Handles::Datei Anlegen(const std::wstring& pfad, DWORD attribute) {
@@ -171,7 +183,9 @@ public:
     int32_t Verarbeiten(const Plan& plan) {
         const bool schreiben = !z_.uExtractList && !z_.uTesten;
         const std::wstring ziel = ordner_ + L"\\" + plan.ziel;
-        if (schreiben && GetFileAttributesW(ziel.c_str()) != INVALID_FILE_ATTRIBUTES && !ÜberschreibenErlaubt(plan))
+        const bool immerÜberschreiben = z_.uÜberschreiben && !z_.uNachfragen;
+        if (schreiben && !immerÜberschreiben && GetFileAttributesW(ziel.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            !ÜberschreibenErlaubt(plan))
             return PK_OK;
         if (z_.uExtractList) {
             Auflisten(plan);
@@ -195,7 +209,7 @@ private:
         if (!z_.uNachfragen) return z_.uÜberschreiben != 0;
         if (keineMehr_) return false;
         const int antwort = Interaktion::Aktuell().MeldungZeigen(
-            nullptr, {L"Overwrite " + plan.ziel + L"?", L"VBUnZip32 - File Already Exists!", MB_YESNOCANCEL | MB_ICONEXCLAMATION});
+            GetActiveWindow(), {L"Overwrite " + plan.ziel + L"?", L"VBUnZip32 - File Already Exists!", MB_YESNOCANCEL | MB_ICONEXCLAMATION});
         if (antwort == IDCANCEL) keineMehr_ = true;
         return antwort == IDYES;
     }
@@ -221,7 +235,7 @@ private:
         if (passwort_ && MitPasswortÖffnen(plan, *passwort_, mitglied)) return PK_OK;
         for (int versuch = 0; versuch < kPasswortVersuche; ++versuch) {
             if (z_.uPasswortAbbruch) break;
-            const std::wstring antwort = Interaktion::Eingabe(nullptr, L"Please Enter The Password!", true);
+            const std::wstring antwort = Interaktion::Eingabe(GetActiveWindow(), L"Please Enter The Password!", true);
             if (antwort.empty()) {
                 z_.uPasswortAbbruch = true;
                 break;
@@ -415,10 +429,10 @@ int32_t Planen(Zustand& z, zip_t* archiv, HANDLE datei, std::vector<Plan>& plän
         pläne.push_back(std::move(plan));
     }
     if (!z.uExtractList && !z.uTesten) {
-        const uint64_t frei = FreierPlatz(LangerPfad(z.uZielOrdner));
-        if (bedarf > frei) {
+        const auto frei = FreierPlatz(LangerPfad(z.uZielOrdner));
+        if (frei && bedarf > *frei) {
             Melden(L"Fehler - Die Dateien des Archivs brauchen " + std::to_wstring(bedarf) + L" Bytes, frei sind nur " +
-                   std::to_wstring(frei) + L" Bytes; es wird nichts entpackt");
+                   std::to_wstring(*frei) + L" Bytes; es wird nichts entpackt");
             return PK_DISK;
         }
     }
@@ -509,7 +523,7 @@ std::wstring Listenzeile(const std::wstring& name, uint64_t größe, int monat, 
 void ZipEntpacken() {
     zustand.uErgebnis = Entpacken(zustand);
     if (zustand.uErgebnis != PK_OK)
-        Interaktion::Aktuell().MeldungZeigen(nullptr, {std::to_wstring(zustand.uErgebnis), Programm::Titel(), MB_OK});
+        Interaktion::Aktuell().MeldungZeigen(GetActiveWindow(), {std::to_wstring(zustand.uErgebnis), Programm::Titel(), MB_OK});
 }
 
 }  // namespace modUnzip

@@ -2,13 +2,14 @@
 
 #include "Fenster.h"
 #include "Fortschritt.h"
+#include "ZipPacker.h"
 #include "ZipText.h"
-#include "modFunktionen.h"
 
 #include <windows.h>
 #include <zip.h>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace modZip {
@@ -25,14 +26,15 @@ struct ArchivVerwerfen {
 using Archiv = std::unique_ptr<zip_t, ArchivVerwerfen>;
 
 struct Eintrag {
-    std::wstring pfad;
     std::wstring name;  // as stored, '/' between folders
+    ZipPacker::Datei datei;
 };
 
 // Without fJunkDir a file keeps its folders, but never a drive or server part: an archive must
 // not name places on the machine that unpacks it.
 std::wstring NameImArchiv(const std::wstring& pfad, bool nurDateiname) {
-    if (nurDateiname) return modFunktionen::DateinameZurückgeben(pfad);
+    // Windows takes '/' as a separator too.
+    if (nurDateiname) return pfad.substr(pfad.find_last_of(L"\\/") == std::wstring::npos ? 0 : pfad.find_last_of(L"\\/") + 1);
     std::wstring name = pfad;
     if (name.rfind(L"\\\\", 0) == 0) {
         const size_t server = name.find(L'\\', 2);
@@ -41,23 +43,41 @@ std::wstring NameImArchiv(const std::wstring& pfad, bool nurDateiname) {
     } else if (name.size() >= 2 && name[1] == L':') {
         name = name.substr(2);
     }
-    while (!name.empty() && name.front() == L'\\') name.erase(0, 1);
     for (auto& zeichen : name)
         if (zeichen == L'\\') zeichen = L'/';
+    while (!name.empty() && name.front() == L'/') name.erase(0, 1);
     return name;
+}
+
+// The case-insensitive comparison of file names, as a key.
+std::wstring Großbuchstaben(const std::wstring& text) {
+    std::wstring gross(text.size(), L'\0');
+    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), gross.data(),
+                  static_cast<int>(gross.size()), nullptr, nullptr, 0);
+    return gross;
 }
 
 int Stufe(int16_t fLevel) { return fLevel >= '0' && fLevel <= '9' ? fLevel - '0' : 9; }
 
-// Keeps the progress window painted while libzip writes: libzip calls this after every block.
-int FensterBedienen(zip_t*, void* zuletzt) {
-    auto& tick = *static_cast<ULONGLONG*>(zuletzt);
+// Keeps the progress window painted while a package is written: called by libzip after every
+// block it writes and by the packer while it waits for compressed data.
+void FensterBedienen() {
+    static ULONGLONG zuletzt = 0;
     const ULONGLONG jetzt = GetTickCount64();
-    if (jetzt - tick >= 40) {
-        tick = jetzt;
+    if (jetzt - zuletzt >= 30) {
+        zuletzt = jetzt;
         Fenster::NachrichtenVerarbeiten();
     }
+}
+
+int FensterBedienenZwischendurch(zip_t*, void*) {
+    FensterBedienen();
     return 0;
+}
+
+time_t UnixZeit(const FILETIME& zeit) {
+    const uint64_t hundertNs = (uint64_t{zeit.dwHighDateTime} << 32) | zeit.dwLowDateTime;
+    return static_cast<time_t>((hundertNs - 116444736000000000ull) / 10000000ull);
 }
 
 int32_t Schreibfehler(const zip_error_t* fehler) {
@@ -91,19 +111,21 @@ bool NurUnterstützteOptionen(const Zustand& z) {
 int32_t EinträgeSammeln(const Zustand& z, std::vector<Eintrag>& einträge) {
     if (z.uAnzahl <= 0) return ZE_NONE;
     if (static_cast<size_t>(z.uAnzahl) > z.uDateien.size()) return ZE_PARMS;
+    std::unordered_map<std::wstring, size_t> namen;
     for (int32_t i = 0; i < z.uAnzahl; ++i) {
         const std::wstring& pfad = z.uDateien[static_cast<size_t>(i)];
-        Eintrag eintrag{pfad, NameImArchiv(pfad, z.fJunkDir != 0)};
-        if (!modFunktionen::DateiExistiert(pfad)) {
+        WIN32_FILE_ATTRIBUTE_DATA daten{};
+        if (!GetFileAttributesExW(pfad.c_str(), GetFileExInfoStandard, &daten) || (daten.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             modFortschritt::FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht gelesen werden");
             return ZE_OPEN;
         }
-        for (const auto& früher : einträge) {
-            if (modFunktionen::TexteGleich(früher.name, eintrag.name)) {
-                modFortschritt::FortschrittAnzeigen(L"Fehler - Der Name '" + eintrag.name +
-                                                    L"' kommt mehrmals vor: '" + früher.pfad + L"' und '" + pfad + L"'");
-                return ZE_PARMS;
-            }
+        Eintrag eintrag{NameImArchiv(pfad, z.fJunkDir != 0),
+                        {pfad, (uint64_t{daten.nFileSizeHigh} << 32) | daten.nFileSizeLow, UnixZeit(daten.ftLastWriteTime)}};
+        const auto [früher, neu] = namen.try_emplace(Großbuchstaben(eintrag.name), einträge.size());
+        if (!neu) {
+            modFortschritt::FortschrittAnzeigen(L"Fehler - Der Name '" + eintrag.name + L"' kommt mehrmals vor: '" +
+                                                einträge[früher->second].datei.pfad + L"' und '" + pfad + L"'");
+            return ZE_PARMS;
         }
         einträge.push_back(std::move(eintrag));
     }
@@ -129,21 +151,28 @@ int32_t ZipErstellen() {
     }
     zip_error_fini(&fehler);
 
+    // Empty files and a request to store are written by libzip itself; all else is deflated
+    // ahead by the packer.
     const int stufe = Stufe(z.fLevel);
+    std::vector<ZipPacker::Datei> zuPacken;
+    for (const auto& eintrag : einträge)
+        if (stufe > 0 && eintrag.datei.größe > 0) zuPacken.push_back(eintrag.datei);
+    ZipPacker::Packer packer(std::move(zuPacken), stufe, FensterBedienen);
+    size_t gepackt = 0;
     for (const auto& eintrag : einträge) {
-        zip_source_t* quelle = zip_source_win32w_create(eintrag.pfad.c_str(), 0, -1, &fehler);
+        const bool vorab = stufe > 0 && eintrag.datei.größe > 0;
+        zip_source_t* quelle = vorab ? packer.Quelle(gepackt++, &fehler)
+                                     : zip_source_win32w_create(eintrag.datei.pfad.c_str(), 0, -1, &fehler);
         if (!quelle) return ZE_OPEN;
         const zip_int64_t index = zip_file_add(archiv.get(), ZipText::Utf8(eintrag.name).c_str(), quelle, ZIP_FL_ENC_UTF_8);
         if (index < 0) {
             zip_source_free(quelle);
             return ZE_LOGIC;
         }
-        zip_set_file_compression(archiv.get(), static_cast<zip_uint64_t>(index), stufe ? ZIP_CM_DEFLATE : ZIP_CM_STORE,
-                                 static_cast<zip_uint32_t>(stufe));
+        if (!vorab) zip_set_file_compression(archiv.get(), static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
     }
 
-    ULONGLONG zuletzt = GetTickCount64();
-    zip_register_cancel_callback_with_state(archiv.get(), FensterBedienen, nullptr, &zuletzt);
+    zip_register_cancel_callback_with_state(archiv.get(), FensterBedienenZwischendurch, nullptr, nullptr);
     if (zip_close(archiv.get()) != 0) return Schreibfehler(zip_get_error(archiv.get()));
     archiv.release();  // zip_close freed it
     return ZE_OK;

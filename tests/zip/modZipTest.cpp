@@ -26,6 +26,13 @@ std::string Zufall(size_t länge, unsigned saat) {
     return daten;
 }
 
+std::string Text(size_t länge) {
+    std::string text;
+    for (unsigned i = 0; text.size() < länge; ++i) text += "Datei-" + std::to_string(i * 7919 % 10007) + ".part;";
+    text.resize(länge);
+    return text;
+}
+
 // Sets the request as package creation does: bare names, maximum compression.
 int32_t Packen(const std::wstring& archiv, const std::vector<std::wstring>& dateien) {
     auto& z = modZip::zustand;
@@ -67,7 +74,8 @@ TEST(modZipPacken, FilesFromSeveralFoldersRoundTripUnderTheirBareNames) {
     CreateDirectoryW((temp.Pfad() + L"\\eins").c_str(), nullptr);
     CreateDirectoryW((temp.Pfad() + L"\\zwei").c_str(), nullptr);
     const std::map<std::wstring, std::string> dateien = {
-        {L"eins\\Größe Übung.dat", Zufall(300000, 1) + std::string(700000, '\0') + Zufall(5000, 2)},
+        // Pieces of every kind, across the packer's 1 MiB boundaries.
+        {L"eins\\Größe Übung.dat", Zufall(1500000, 1) + std::string(1100000, '\0') + Text(900000) + Zufall(5000, 2)},
         {L"eins\\日本語 ünïcödé.met", "Liste\r\n" + std::string(2000, 'x')},
         {L"zwei\\Ελληνικά Жж.part", std::string(3 << 20, '\0')},
         {L"zwei\\GROSS klein.TXT", ""},
