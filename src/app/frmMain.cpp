@@ -6,6 +6,7 @@
 #include "Version.h"
 #include "frmFortschritt.h"
 #include "frmInfos.h"
+#include "frmKomprimieren.h"
 #include "modKompression.h"
 
 #include <commctrl.h>
@@ -24,8 +25,7 @@ const Fenster::Steuerelement kLayout[] = {
      L"Öffnen Sie eine mit diesem Programm erstellte Datei. Dabei werden die enthaltenen Dateien in die passenden "
      L"Ordner entpackt und FileSharing- Programme neu gestartet.",
      SS_LEFT | SS_NOPREFIX, 3420, 1200, 4500, 900},
-    {frmMain::cmdErstellen, WC_BUTTONW, L"Datei erstellen...", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED, 1440, 2220,
-     1800, 375},
+    {frmMain::cmdErstellen, WC_BUTTONW, L"Datei erstellen...", WS_TABSTOP | BS_PUSHBUTTON, 1440, 2220, 1800, 375},
     {frmMain::lblErstellen, WC_STATICW,
      L"Erstellen Sie eine Datei, in der Ihre Downloads zusammengefasst werden und portieren Sie diese zum Download "
      L"auf einen anderen Computer.",
@@ -65,6 +65,13 @@ void frmMain::cmdÖffnen_Click() {
     EnableWindow(Handle(), TRUE);
 }
 
+void frmMain::cmdErstellen_Click() {
+    frmKomprimieren& dialog = frmKomprimieren::Instanz();
+    if (!dialog.Laden(Handle())) return;
+    dialog.TextSetzen(Programm::Titel() + L" " + Programm::VersionKurz() + L" - Datei erstellen");
+    dialog.ModalZeigen(Handle());
+}
+
 void frmMain::cmdInfo_Click() {
     frmInfos& infos = frmInfos::Instanz();
     if (!infos.Laden(Handle())) return;
@@ -93,6 +100,7 @@ void frmMain::Befehl(int id, int code) {
     if (code != BN_CLICKED) return;
     switch (id) {
     case cmdÖffnen: cmdÖffnen_Click(); break;
+    case cmdErstellen: cmdErstellen_Click(); break;
     case cmdEnde: cmdEnde_Click(); break;
     case cmdInfo: cmdInfo_Click(); break;
     default: break;

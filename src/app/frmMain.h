@@ -24,6 +24,7 @@ public:
     HWND Laden();
 
     void cmdÖffnen_Click();
+    void cmdErstellen_Click();
     void cmdEnde_Click();
     void cmdInfo_Click();
     void Form_QueryUnload();
