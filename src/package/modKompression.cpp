@@ -8,6 +8,7 @@
 #include "Optionsdatei.h"
 #include "Programm.h"
 #include "Shell.h"
+#include "Systemfehler.h"
 #include "modFunktionen.h"
 #include "modUnzip.h"
 
@@ -249,15 +250,8 @@ std::wstring Ergebniszeile(const std::wstring& liste, const std::wstring& ausgab
 }
 
 std::wstring Fehlerzeile(DWORD nummer, const std::wstring& routine) {
-    wchar_t* puffer = nullptr;
-    const DWORD länge = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, nummer, 0,
-        reinterpret_cast<wchar_t*>(&puffer), 0, nullptr);
-    std::wstring beschreibung = länge && puffer ? std::wstring(puffer, länge) : L"Unbekannter Fehler";
-    LocalFree(puffer);
-    beschreibung = ZeichenEntfernenAmEnde(beschreibung, L"\r\n .");
-    return L"Fehler - " + beschreibung + L" (Fehler " + std::to_wstring(nummer) + L") ist bei Funktion '" + routine +
-           L"' aufgetreten";
+    return L"Fehler - " + Systemfehler::Text(nummer) + L" (Fehler " + std::to_wstring(nummer) + L") ist bei Funktion '" +
+           routine + L"' aufgetreten";
 }
 
 void DateienDekomprimieren(const std::wstring& paketpfad) {

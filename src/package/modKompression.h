@@ -18,8 +18,8 @@ extern std::wstring Paketversion;
 // "Dekompression beendet, Ergebnis:" with the extraction's listing, information text and count.
 std::wstring Ergebniszeile(const std::wstring& liste, const std::wstring& ausgabe, long anzahl);
 
-// The log line of an unexpected error: the platform's description of the error number and the
-// routine in which it happened.
+// The log line of an unexpected error of opening or creating a package: "Fehler -
+// {Beschreibung} (Fehler {Nummer}) ist bei Funktion '{Routine}' aufgetreten".
 std::wstring Fehlerzeile(DWORD nummer, const std::wstring& routine);
 
 }  // namespace modKompression
@@ -53,9 +53,5 @@ int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher);
 // only when exactly 1. Success shows only as the package file existing afterwards.
 void DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad, int löschen,
                          int schließen);
-
-// "Fehler - {Beschreibung} (Fehler {Nummer}) ist bei Funktion '{Routine}' aufgetreten" with the
-// system's description of the error number.
-std::wstring LaufzeitfehlerZeile(unsigned long nummer, const std::wstring& routine);
 
 }  // namespace modKompression

@@ -278,10 +278,6 @@ int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher) 
     return std::max(0, 100 - static_cast<int>(std::min(std::trunc(anteil), 100.0)));
 }
 
-std::wstring LaufzeitfehlerZeile(unsigned long nummer, const std::wstring& routine) {
-    return L"Fehler - " + FehlerText(nummer) + L" ist bei Funktion '" + routine + L"' aufgetreten";
-}
-
 void DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad, int löschen,
                          int schließen) {
     if (dateien.empty()) {
@@ -290,7 +286,7 @@ void DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::ws
     }
     Lauf lauf(dateien);
     const auto fehler = lauf.Packen(paketpfad, löschen == 1, schließen == 1);
-    if (fehler) FortschrittAnzeigen(LaufzeitfehlerZeile(*fehler, kRoutine));
+    if (fehler) FortschrittAnzeigen(Fehlerzeile(*fehler, kRoutine));
     // After an unexpected error too, and for files the recycle bin refused: a user's files must
     // not keep names they never gave them. Files in the recycle bin are no longer there.
     lauf.NamenZurückgeben();
