@@ -2,6 +2,7 @@
 
 #include "Handles.h"
 #include "Interaktion.h"
+#include "Programm.h"
 #include "Shell.h"
 #include "Version.h"
 #include "modFunktionen.h"
@@ -41,20 +42,6 @@ const Fenster::Steuerelement kLayout[] = {
 Handles::GdiObjekt& Hintergrund() {
     static Handles::GdiObjekt pinsel(CreateSolidBrush(kHintergrund));
     return pinsel;
-}
-
-// Folder of the running program, without a trailing '\'.
-std::wstring ProgrammOrdner() {
-    std::wstring pfad(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD länge = GetModuleFileNameW(nullptr, pfad.data(), static_cast<DWORD>(pfad.size()));
-        if (länge == 0) return {};
-        if (länge < pfad.size()) {
-            pfad.resize(länge);
-            return modFunktionen::PfadZurückgeben(pfad);
-        }
-        pfad.resize(pfad.size() * 2);
-    }
 }
 
 void SchriftZeichnen(HDC dc, RECT feld, const wchar_t* text, int höhe, bool fett) {
@@ -97,7 +84,7 @@ void frmInfos::lblBedingungenAnzeigenText_Click() { HilfeAnzeigen(kNutzung); }
 void frmInfos::lblWebsite_Click() { modFunktionen::ProgrammStarten(LADEWERK_WEBSITE_W, L""); }
 
 void HilfeAnzeigen(const std::wstring& relativerPfad) {
-    const std::wstring pfad = ProgrammOrdner() + (relativerPfad.empty() ? kHilfeStandard : relativerPfad);
+    const std::wstring pfad = Programm::Ordner() + (relativerPfad.empty() ? kHilfeStandard : relativerPfad);
     if (modFunktionen::DateiExistiert(pfad)) {
         modFunktionen::ProgrammStarten(pfad, L"");
         return;

@@ -76,20 +76,6 @@ const Fenster::Steuerelement kLayout[] = {
 
 const int kInfo2Gruppe[] = {frmKomprimieren::lblInfo2, frmKomprimieren::shpInfo2, frmKomprimieren::imgInfo2};
 
-std::wstring ProgrammOrdner() {
-    std::wstring pfad(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD länge = GetModuleFileNameW(nullptr, pfad.data(), static_cast<DWORD>(pfad.size()));
-        if (länge == 0) return {};
-        if (länge < pfad.size()) {
-            pfad.resize(länge);
-            break;
-        }
-        pfad.resize(pfad.size() * 2);
-    }
-    return modFunktionen::PfadZurückgeben(pfad);
-}
-
 // Folder and name joined; a drive root already ends in "\".
 std::wstring Verbinden(const std::wstring& ordner, const std::wstring& name) {
     return !ordner.empty() && ordner.back() == L'\\' ? ordner + name : ordner + L"\\" + name;
@@ -294,7 +280,7 @@ void frmKomprimieren::mnu_suchen_kazaa_Click() {
     modProgrammEinstellungen::ProgrammEinstellungenLesen();
     DateienHinzufügen(modProgrammEinstellungen::KazaaDownloadOrdner);
 }
-void frmKomprimieren::mnu_suchen_selbstsuchen_Click() { DateienHinzufügen(ProgrammOrdner()); }
+void frmKomprimieren::mnu_suchen_selbstsuchen_Click() { DateienHinzufügen(Programm::Ordner()); }
 
 void frmKomprimieren::DateienHinzufügen(const std::wstring& ordner) {
     Dateidialog& dialog = Dialog();
@@ -304,7 +290,7 @@ void frmKomprimieren::DateienHinzufügen(const std::wstring& ordner) {
     if (ordner.empty()) {
         Meldung(Handle(), L"Der gewünschte Ordner wurde nicht gefunden.\nDie Suche beginnt im Anwendungs-Ordner.",
                 MB_OK | MB_ICONINFORMATION);
-        dialog.FileName = ProgrammOrdner() + L"\\Datei wählen";
+        dialog.FileName = Programm::Ordner() + L"\\Datei wählen";
     }
     if (!dialog.ShowOpen(Handle())) return;
 

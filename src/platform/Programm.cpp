@@ -1,6 +1,7 @@
 #include "Programm.h"
 
 #include "Version.h"
+#include "modFunktionen.h"
 
 #include <windows.h>
 
@@ -10,6 +11,19 @@ std::vector<std::wstring> UngültigeZeichen;
 
 namespace {
 Prozessende prozessende = nullptr;
+}
+
+std::wstring Ordner() {
+    std::wstring pfad(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD länge = GetModuleFileNameW(nullptr, pfad.data(), static_cast<DWORD>(pfad.size()));
+        if (länge == 0) return {};
+        if (länge < pfad.size()) {
+            pfad.resize(länge);
+            return modFunktionen::PfadZurückgeben(pfad);
+        }
+        pfad.resize(pfad.size() * 2);
+    }
 }
 
 void ProzessendeSetzen(Prozessende ende) { prozessende = ende; }

@@ -22,6 +22,9 @@ using Prozessende = void (*)();
 void ProzessendeSetzen(Prozessende ende);
 void ProzessBeenden();
 
+// Folder of the running program, without a trailing '\'; empty when the system cannot say.
+std::wstring Ordner();
+
 // Characters that package creation replaces in file names; filled once at start.
 extern std::vector<std::wstring> UngültigeZeichen;
 
