@@ -1,5 +1,6 @@
 #include "PaketTestHilfen.h"
 #include "Programm.h"
+#include "Protokoll.h"
 #include "TempOrdner.h"
 #include "modKompression.h"
 
@@ -76,7 +77,7 @@ TEST(Ersparnis, TruncatedPercentageNeverNegativeAndRightBeyond4GiB) {
 }
 
 TEST_F(Komprimieren, RenamesBracketsForThePackageAndBackAfterwards) {
-    ProtokollAnzeige anzeige;
+    Protokoll anzeige(false);
     TempOrdner ordner;
     CreateDirectoryW((ordner.Pfad() + L"\\[dl]").c_str(), nullptr);
     const std::wstring klammer = ordner.Datei(L"[x]y.dat", std::string(3000, 'a'));
@@ -86,15 +87,15 @@ TEST_F(Komprimieren, RenamesBracketsForThePackageAndBackAfterwards) {
 
     DateienKomprimieren(MitOptionen(ordner, {klammer, imOrdner, schlicht}), paket, 0, 0);
 
-    ASSERT_EQ(anzeige.zeilen.size(), 5u) << ::testing::PrintToString(anzeige.zeilen);
-    EXPECT_EQ(anzeige.zeilen[0], L"Bereite Kompression vor...");
-    EXPECT_EQ(anzeige.zeilen[1], Starte(5005));
-    EXPECT_EQ(anzeige.zeilen[2], L"Speichere Optionen");
+    ASSERT_EQ(anzeige.Zeilen().size(), 5u) << ::testing::PrintToString(anzeige.Zeilen());
+    EXPECT_EQ(anzeige.Zeilen()[0], L"Bereite Kompression vor...");
+    EXPECT_EQ(anzeige.Zeilen()[1], Starte(5005));
+    EXPECT_EQ(anzeige.Zeilen()[2], L"Speichere Optionen");
     const std::wstring größe = std::to_wstring(DateiInhalt(paket).size());
-    EXPECT_EQ(anzeige.zeilen[3], L"Kompression beendet, Größe der Datei ist " + größe + L" Bytes (" +
+    EXPECT_EQ(anzeige.Zeilen()[3], L"Kompression beendet, Größe der Datei ist " + größe + L" Bytes (" +
                                      std::to_wstring(modKompression::ErsparnisProzent(5005, std::stoull(größe))) +
                                      L" % Ersparnis)");
-    EXPECT_EQ(anzeige.zeilen[4], kEnde);
+    EXPECT_EQ(anzeige.Zeilen()[4], kEnde);
 
     for (const std::wstring& pfad : {klammer, imOrdner, schlicht}) EXPECT_TRUE(Existiert(pfad)) << pfad;
     EXPECT_FALSE(Existiert(ordner.Pfad() + L"\\_x_y.dat"));
@@ -112,7 +113,7 @@ TEST_F(Komprimieren, RenamesBracketsForThePackageAndBackAfterwards) {
 TEST_F(Komprimieren, CapacityIs2500FilesBesideTheOptionsFile) {
     TempOrdner ordner;
     for (const size_t anzahl : {2500u, 2501u}) {
-        ProtokollAnzeige anzeige;
+        Protokoll anzeige(false);
         std::vector<std::wstring> dateien;
         for (size_t i = 0; i < anzahl; ++i) dateien.push_back(ordner.Pfad() + L"\\fehlt" + std::to_wstring(i) + L".dat");
         DateienKomprimieren(MitOptionen(ordner, dateien), ordner.Pfad() + L"\\p.lwx", 1, 0);
@@ -122,7 +123,7 @@ TEST_F(Komprimieren, CapacityIs2500FilesBesideTheOptionsFile) {
                            : std::vector<std::wstring>{L"Fehler - Sie haben zu viele Dateien gewählt: Die maximale "
                                                        L"Kapazität dieser Software beträgt 2500",
                                                        kEnde};
-        EXPECT_EQ(anzeige.zeilen, soll) << anzahl;
+        EXPECT_EQ(anzeige.Zeilen(), soll) << anzahl;
     }
 }
 
@@ -150,13 +151,13 @@ TEST_F(Komprimieren, RefusalsBeforePackingLeaveEverythingAsItWas) {
                              L"' ist selbst in der Liste und kann nicht durch die neue Datei ersetzt werden"},
     };
     for (const auto& [liste, fehler] : fälle) {
-        ProtokollAnzeige anzeige;
+        Protokoll anzeige(false);
         std::vector<std::wstring> mitOptionen = liste;
         mitOptionen.push_back(optionen);
         DateienKomprimieren(mitOptionen, paket, 1, 0);
-        EXPECT_NE(std::find(anzeige.zeilen.begin(), anzeige.zeilen.end(), fehler), anzeige.zeilen.end())
-            << ::testing::PrintToString(anzeige.zeilen);
-        EXPECT_EQ(anzeige.zeilen.back(), kEnde);
+        EXPECT_NE(std::find(anzeige.Zeilen().begin(), anzeige.Zeilen().end(), fehler), anzeige.Zeilen().end())
+            << ::testing::PrintToString(anzeige.Zeilen());
+        EXPECT_EQ(anzeige.Zeilen().back(), kEnde);
         EXPECT_EQ(DateiInhalt(erste), "eins");
         EXPECT_EQ(DateiInhalt(dritte), "drei");
         EXPECT_EQ(DateiInhalt(gleich), "anderer Ordner");
@@ -168,14 +169,14 @@ TEST_F(Komprimieren, RefusalsBeforePackingLeaveEverythingAsItWas) {
 }
 
 TEST_F(Komprimieren, TakenBracketFreeNameIsLeftAloneAndReported) {
-    ProtokollAnzeige anzeige;
+    Protokoll anzeige(false);
     TempOrdner ordner;
     const std::wstring erste = ordner.Datei(L"a.dat", "a");
     const std::wstring klammer = ordner.Datei(L"[1].dat", "Klammer");
     const std::wstring belegt = ordner.Datei(L"_1_.dat", "gehört dem Benutzer");
     DateienKomprimieren(MitOptionen(ordner, {erste, klammer}), ordner.Pfad() + L"\\p.lwx", 1, 0);
 
-    EXPECT_EQ(anzeige.zeilen,
+    EXPECT_EQ(anzeige.Zeilen(),
               (std::vector<std::wstring>{L"Bereite Kompression vor...",
                                          L"Fehler - Datei '" + klammer + L"' kann nicht umbenannt werden (Die Datei '" +
                                              belegt + L"' gibt es bereits, sie bleibt unverändert)",
@@ -186,7 +187,7 @@ TEST_F(Komprimieren, TakenBracketFreeNameIsLeftAloneAndReported) {
 }
 
 TEST_F(Komprimieren, ExistingPackageIsReplacedAndDeleteFlagSendsEverythingToTheTrash) {
-    ProtokollAnzeige anzeige;
+    Protokoll anzeige(false);
     TempOrdner ordner;
     const std::wstring klammer = ordner.Datei(L"[k].dat", std::string(4000, 'k'));
     const std::wstring leer = ordner.Datei(L"leer.grx", "");
@@ -195,10 +196,10 @@ TEST_F(Komprimieren, ExistingPackageIsReplacedAndDeleteFlagSendsEverythingToTheT
 
     DateienKomprimieren(dateien, paket, 1, 0);
 
-    ASSERT_EQ(anzeige.zeilen.size(), 6u) << ::testing::PrintToString(anzeige.zeilen);
-    EXPECT_EQ(anzeige.zeilen[1], Starte(4000));
-    EXPECT_EQ(anzeige.zeilen[4], L"Quelldateien löschen...");
-    EXPECT_EQ(anzeige.zeilen[5], kEnde);
+    ASSERT_EQ(anzeige.Zeilen().size(), 6u) << ::testing::PrintToString(anzeige.Zeilen());
+    EXPECT_EQ(anzeige.Zeilen()[1], Starte(4000));
+    EXPECT_EQ(anzeige.Zeilen()[4], L"Quelldateien löschen...");
+    EXPECT_EQ(anzeige.Zeilen()[5], kEnde);
     const auto prüfung = PaketPrüfen(paket);
     ASSERT_TRUE(prüfung);
     EXPECT_EQ(prüfung->namen, (std::vector<std::wstring>{L"_k_.dat", L"leer.grx", L"optionen.opt"}));

@@ -1,5 +1,6 @@
 #include "PaketTestHilfen.h"
 #include "Programm.h"
+#include "Protokoll.h"
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "UnixProgramm.h"
@@ -10,6 +11,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include <sstream>
 
 using namespace std::string_literals;
@@ -18,6 +21,13 @@ namespace {
 
 using Liste = std::vector<std::wstring>;
 using F = frmKomprimieren;
+
+Liste Geöffnet(const Protokoll& protokoll) {
+    Liste geöffnet;
+    for (const std::wstring& ereignis : protokoll.Ereignisse())
+        if (ereignis.starts_with(L"Öffnen ")) geöffnet.push_back(ereignis);
+    return geöffnet;
+}
 
 struct Dialog : ::testing::Test {
     F& dialog = F::Instanz();
@@ -202,7 +212,7 @@ TEST_F(Dialog, AbbrechenKeepsListAndBoxesWhileClosingTheFrameStartsAfresh) {
 
 TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
     SkriptBenutzer person;
-    ProtokollAnzeige anzeige;
+    Protokoll anzeige(false);
     modZeit::UhrSetzen(Nikolaus);
     const std::wstring a = ordner.Datei(L"[a].dat", "aaaa"), b = ordner.Datei(L"b.met", "bb");
     const std::wstring vorhanden = ordner.Datei(L"Vorhanden.lwx", "alt");
@@ -217,7 +227,7 @@ TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
         EXPECT_TRUE(dialog.Einträge().empty());
         EXPECT_EQ(Anzahl(), L"0 Datei(en)");
     }
-    EXPECT_TRUE(anzeige.geöffnet.empty());
+    EXPECT_EQ(Geöffnet(anzeige), Liste{});
     EXPECT_EQ(DateiInhalt(vorhanden), "alt");
 
     CheckDlgButton(dialog.Handle(), F::chkDateienLöschen, BST_UNCHECKED);
@@ -233,9 +243,9 @@ TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
     EXPECT_EQ(fragen[0].datei.flags, 0x202002u);
     EXPECT_EQ(fragen[0].datei.dateiname, L"Downloads-05_12_2026");
     EXPECT_EQ(fragen[2].meldung.text, L"Die Datei 'Vorhanden.lwx' existiert bereits.\nMöchten Sie sie ersetzen?");
-    EXPECT_EQ(anzeige.geöffnet, Liste{L"Ladewerk 1.10 - Fortschritt|0"});
-    EXPECT_EQ(anzeige.abgeschlossen, 3);
-    EXPECT_EQ(anzeige.zeilen.back(), L"Kompression und Verarbeitung beendet");
+    EXPECT_EQ(Geöffnet(anzeige), Liste{L"Öffnen Ladewerk 1.10 - Fortschritt 0"});
+    EXPECT_EQ(std::count(anzeige.Ereignisse().begin(), anzeige.Ereignisse().end(), L"Abschließen"), 3);
+    EXPECT_EQ(anzeige.Zeilen().back(), L"Kompression und Verarbeitung beendet");
     EXPECT_TRUE(dialog.Einträge().empty());
     EXPECT_EQ(DateiInhalt(a), "aaaa");
     const auto prüfung = PaketPrüfen(ordner.Pfad() + L"\\Paket.lwx");
@@ -245,7 +255,7 @@ TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
 
 TEST_F(Dialog, MailHandsThePackageToTheComposerAndReportsItsFailure) {
     SkriptBenutzer person;
-    ProtokollAnzeige anzeige;
+    Protokoll anzeige(false);
     const std::wstring a = ordner.Datei(L"a.dat", "aaaa");
     CheckDlgButton(dialog.Handle(), F::chkDateienLöschen, BST_UNCHECKED);
     const std::wstring hinweis =
