@@ -7,9 +7,6 @@
 
 namespace Peer {
 
-// The Linux path of a Windows path of the test prefix; empty when Wine cannot map it.
-std::string UnixPfad(const std::wstring& windowsPfad);
-
 // Runs a python3 script body in ordner (its current folder). True when it ran through without
 // an exception.
 bool Python(const std::wstring& ordner, const std::string& skript);
