@@ -83,27 +83,6 @@ TEST(Start, WithoutAnExistingFileShowsOnlyTheWelcomeWindowAndEndsWithIt) {
     EXPECT_EQ(code, 0u);
 }
 
-TEST(Start, VersionRecordNamesProductAndVersion) {
-    const std::wstring exe = Programm();
-    std::vector<BYTE> daten(GetFileVersionInfoSizeW(exe.c_str(), nullptr));
-    ASSERT_FALSE(daten.empty());
-    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, static_cast<DWORD>(daten.size()), daten.data()));
-    VS_FIXEDFILEINFO* fest = nullptr;
-    UINT länge = 0;
-    ASSERT_TRUE(VerQueryValueW(daten.data(), L"\\", reinterpret_cast<void**>(&fest), &länge));
-    EXPECT_EQ(fest->dwFileVersionMS, MAKELONG(10, 1));
-    EXPECT_EQ(fest->dwFileVersionLS, MAKELONG(50, 0));
-    auto wert = [&](const wchar_t* name) {
-        wchar_t* text = nullptr;
-        const std::wstring schlüssel = std::wstring(L"\\StringFileInfo\\040704B0\\") + name;
-        return VerQueryValueW(daten.data(), schlüssel.c_str(), reinterpret_cast<void**>(&text), &länge) && text
-                   ? std::wstring(text)
-                   : std::wstring();
-    };
-    EXPECT_EQ(wert(L"ProductName"), L"Ladewerk");
-    EXPECT_EQ(wert(L"FileVersion"), L"1.10.0050");
-}
-
 TEST(Start, SecondInstanceEndsAtOnceAndSilently) {
     TempOrdner ordner;
     const std::wstring paket = ordner.Datei(L"Paket.lwx", "PK");

@@ -10,11 +10,6 @@
 
 using namespace std::string_literals;
 
-TEST(Dateidialog, FilterBecomesZeroSeparatedPairs) {
-    EXPECT_EQ(FilterUmwandeln(L"A|*.a|B|*.b"), L"A\0*.a\0B\0*.b\0\0"s);
-    EXPECT_EQ(FilterUmwandeln(L""), L"");
-}
-
 TEST(Dateidialog, CancelKeepsTheLastChoice) {
     SkriptBenutzer person;
     person.WähleDatei(L"C:\\Pakete\\Downloads-01.lwx");

@@ -20,12 +20,6 @@ namespace {
 
 constexpr DWORD kWarten = 20000;
 
-std::wstring Umgebung(const wchar_t* name) {
-    std::wstring wert(GetEnvironmentVariableW(name, nullptr, 0), L'\0');
-    wert.resize(GetEnvironmentVariableW(name, wert.data(), static_cast<DWORD>(wert.size())));
-    return wert;
-}
-
 std::wstring Helfer() {
     const char* pfad = std::getenv("LADEWERK_HELFER");
     return pfad ? Treiber::UnixPfadNachWindows(pfad) : L"";
@@ -86,17 +80,6 @@ std::string UrsprungLesen(const std::wstring& info) {
 }
 
 }  // namespace
-
-TEST(SpeziellerOrdner, FileSystemFoldersEndWithABackslashOthersAreEmpty) {
-    const std::wstring programme = modFunktionen::SpeziellerOrdner(CSIDL_PROGRAM_FILES);
-    ASSERT_FALSE(Umgebung(L"ProgramFiles").empty());
-    EXPECT_EQ(programme, Umgebung(L"ProgramFiles") + L"\\");
-    EXPECT_EQ(modFunktionen::SpeziellerOrdner(38), programme);
-    EXPECT_TRUE(modFunktionen::OrdnerExistiert(programme));
-
-    for (const int nummer : {CSIDL_DRIVES, CSIDL_CONTROLS, -1, 0x7FFF})
-        EXPECT_EQ(modFunktionen::SpeziellerOrdner(nummer), L"") << nummer;
-}
 
 // The real picker in another process, driven as a person would: a folder on the desktop is
 // chosen by typing its name into the tree, or the picker is cancelled.

@@ -160,28 +160,6 @@ TEST(modUnzipPasswort, AesMembersOpenWithTheRightPassword) {
     EXPECT_EQ(Inhalt(ziel + L"\\aes.txt"), "AES-geschützt");
 }
 
-TEST(modUnzipListe, LinesKeepTheirFixedColumns) {
-    EXPECT_EQ(modUnzip::ListenKopf(),
-              L"Filename:                                           Size     Date     Time      ");
-    struct Zeile {
-        std::wstring name;
-        uint64_t größe;
-        int monat, tag, jahr, stunde, minute;
-        std::wstring soll;
-    };
-    const Zeile zeilen[] = {
-        {L"a.dat", 1234, 3, 7, 2026, 9, 5,
-         L"a.dat                                                1234  03/07/26   9:05      "},
-        {std::wstring(60, L'x'), 123456789, 12, 31, 1999, 23, 59,
-         std::wstring(50, L'x') + L"3456789  12/31/99  23:59      "},
-    };
-    for (const auto& z : zeilen) {
-        const auto ist = modUnzip::Listenzeile(z.name, z.größe, z.monat, z.tag, z.jahr, z.stunde, z.minute);
-        EXPECT_EQ(ist, z.soll);
-        EXPECT_EQ(ist.size(), 80u);
-    }
-}
-
 TEST(modUnzipListe, OverlongNamesKeepTheirExtension) {
     const std::wstring name = modUnzip::SichererName(L"ordner/" + std::wstring(300, L'a') + L".part.met");
     EXPECT_EQ(name.size(), 255u);
