@@ -2,6 +2,7 @@
 
 #include "Handles.h"
 #include "Interaktion.h"
+#include "Systemfehler.h"
 #include "frmVerschiebenDateiExistiert.h"
 #include "modFunktionen.h"
 
@@ -33,21 +34,9 @@ std::optional<ULONGLONG> Größe(const std::wstring& pfad) {
     return (static_cast<ULONGLONG>(daten.nFileSizeHigh) << 32) | daten.nFileSizeLow;
 }
 
-std::wstring Fehlerbeschreibung(DWORD fehler) {
-    wchar_t* puffer = nullptr;
-    const DWORD länge = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, fehler, 0,
-        reinterpret_cast<wchar_t*>(&puffer), 0, nullptr);
-    std::wstring text = länge ? std::wstring(puffer, länge) : L"Unbekannter Fehler";
-    if (puffer) LocalFree(puffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-        text.pop_back();
-    return text;
-}
-
 std::wstring Laufzeitfehler(const std::wstring& quelle, DWORD fehler) {
     return L"Es ist ein Fehler beim Ändern des Dateinamens '" + quelle + L"' aufgetreten.\n" +
-           Fehlerbeschreibung(fehler) + L" (Fehler " + std::to_wstring(fehler) + L").";
+           Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L").";
 }
 
 // Two paths may name one file (letter case, a second drive letter on the same folder).
