@@ -96,29 +96,29 @@ std::optional<std::wstring> ListeAufbewahren(const std::wstring& pfad) {
     return ziel;
 }
 
-void DateiVerteilen(const std::wstring& pfad, Funktion funktion, std::wstring& fehler) {
+// True when the file arrived in its client's folder or was handed to GetRight.
+bool DateiVerteilen(const std::wstring& pfad, Funktion funktion, std::wstring& fehler) {
     const std::wstring name = DateinameZurückgeben(pfad);
     const std::wstring& ordner = Zielordner(funktion);
     if (ordner.empty()) {
         OhneOrdnerÜbergehen(name);
-        return;
+        return false;
     }
     if (funktion == GetRight) {
         const auto liste = ListeAufbewahren(pfad);
-        if (!liste) return;
+        if (!liste) return false;
         FortschrittAnzeigen(L"Führe Datei '" + name + L"' mit GetRight aus");
         // Quoted, so that a path with blanks reaches GetRight as one argument.
         ProgrammStarten(ordner + L"\\Getright.exe", L"\"" + *liste + L"\"");
-        return;
+        return true;
     }
     FortschrittAnzeigen(L"Verschiebe Datei '" + name + L"' nach '" + ordner + L"'");
     std::wstring ziel = ordner + L"\\" + name;
     int modus = modVerschieben::Verschieben;
-    if (!modVerschieben::DateiVerschieben(pfad, ziel, modus, fehler, modVerschieben::ÜberschreibenFragen) &&
-        !fehler.empty()) {
-        // A file that did not arrive would otherwise go unmentioned.
-        FortschrittAnzeigen(L"Achtung: " + TextErsetzen(fehler, L"\n", L" "));
-    }
+    if (modVerschieben::DateiVerschieben(pfad, ziel, modus, fehler, modVerschieben::ÜberschreibenFragen)) return true;
+    // A file that did not arrive would otherwise go unmentioned.
+    if (!fehler.empty()) FortschrittAnzeigen(L"Achtung: " + TextErsetzen(fehler, L"\n", L" "));
+    return false;
 }
 
 void ErstesStarten(const std::wstring& ordner, std::initializer_list<const wchar_t*> programme) {
@@ -144,7 +144,7 @@ Funktion FunktionBestimmen(const std::wstring& pfad) {
     return WinMX;
 }
 
-void DateienVerarbeiten(const std::vector<std::wstring>& Dateien) {
+int DateienVerarbeiten(const std::vector<std::wstring>& Dateien, const std::wstring& Arbeitsordner) {
     FortschrittAnzeigen(L"Starte Verarbeitungs-Prozedur...");
     FortschrittAnzeigen(L"Lese Programm-Einstellungen (Registerdatenbank/Dateisystem)...");
     ProgrammEinstellungenLesen();
@@ -165,13 +165,15 @@ void DateienVerarbeiten(const std::vector<std::wstring>& Dateien) {
 
     FortschrittAnzeigen(L"Verarbeite Dateien...");
     std::wstring fehler;
+    int nichtAngekommen = 0;
     for (size_t i = 0; i < Dateien.size(); ++i) {
         if (funktionen[i] == Keine) continue;
         if (!DateiExistiert(Dateien[i])) {
             FortschrittAnzeigen(L"Achtung: Datei '" + Dateien[i] + L"' existiert nicht");
+            ++nichtAngekommen;
             continue;
         }
-        DateiVerteilen(Dateien[i], funktionen[i], fehler);
+        if (!DateiVerteilen(Dateien[i], funktionen[i], fehler)) ++nichtAngekommen;
     }
 
     FortschrittAnzeigen(L"Starte Anwendungen...");
@@ -180,6 +182,8 @@ void DateienVerarbeiten(const std::vector<std::wstring>& Dateien) {
     if (kommtVor[WinMX]) ErstesStarten(WinMXProgrammOrdner, {L"\\Winmx.exe"});
     if (kommtVor[EMule]) ErstesStarten(EMuleProgrammOrdner, {L"\\emule.exe", L"\\gdonkey.exe"});
     FortschrittAnzeigen(L"Verarbeitungs-Prozedur beendet");
+    (void)Arbeitsordner;
+    return nichtAngekommen;
 }
 
 }  // namespace modVerteilung

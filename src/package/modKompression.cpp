@@ -228,7 +228,7 @@ std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
 
     if (VersionPrüfen()) {
         FortschrittAnzeigen(L"Verarbeite Dateien...");
-        modVerteilung::DateienVerarbeiten(fund.dateien);
+        modVerteilung::DateienVerarbeiten(fund.dateien, unzip.uZielOrdner);
     } else {
         FortschrittAnzeigen(L"Achtung - Die Verarbeitung wurde abgebrochen");
     }
