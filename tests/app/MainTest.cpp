@@ -169,13 +169,6 @@ TEST_F(Oeffnen, MainWindowIsLockedWhileTheChosenPackageIsOpened) {
 
 namespace {
 
-// True when fenster lies above unter in the z-order of top-level windows.
-bool Darüber(HWND fenster, HWND unter) {
-    for (HWND h = GetWindow(fenster, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))
-        if (h == unter) return true;
-    return false;
-}
-
 // What another thread sees of the progress window while a long unpack runs, and the clicks it
 // sends meanwhile, each as the WM_COMMAND a click produces.
 struct Beobachter {
@@ -243,7 +236,7 @@ TEST_F(Oeffnen, DuringALongUnpackTheWindowAnswersShowsBytesAndIgnoresClicks) {
     EXPECT_FALSE(IsWindowVisible(fortschritt.Element(frmFortschritt::prgBytes)));
     // The result and its countdown are in front once the main window takes input again.
     EXPECT_TRUE(IsWindowEnabled(haupt.Handle()));
-    EXPECT_TRUE(Darüber(fortschritt.Handle(), haupt.Handle()));
+    EXPECT_EQ(GetForegroundWindow(), fortschritt.Handle());
     ShowWindow(haupt.Handle(), SW_HIDE);
 }
 
@@ -257,7 +250,9 @@ TEST_F(Oeffnen, TheResultStaysInFrontWhenTheDialogOfTheWorkCloses) {
     ASSERT_TRUE(dialog.Laden(haupt.Handle()));
     PostMessageW(dialog.Handle(), WM_CLOSE, 0, 0);
     dialog.ModalZeigen(haupt.Handle());
-    EXPECT_TRUE(Darüber(fortschritt.Handle(), haupt.Handle()));
+    // The window in front, not merely above in the list: without a window manager the screen
+    // shows the active window on top whatever the list says.
+    EXPECT_EQ(GetForegroundWindow(), fortschritt.Handle());
     ShowWindow(haupt.Handle(), SW_HIDE);
 }
 
