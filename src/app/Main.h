@@ -24,6 +24,7 @@ bool FrageOffen();
 
 // A second start hands its package (or nothing) to the running instance's main window.
 inline constexpr UINT kÜbergabeAusführen = WM_APP + 1;
+// The handover of pfad; it points into pfad.
 COPYDATASTRUCT ÜbergabeVerpacken(const std::wstring& pfad);
 // The path of a handover; nothing for a message that is not one.
 std::optional<std::wstring> ÜbergabeLesen(const COPYDATASTRUCT& daten);

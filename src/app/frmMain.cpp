@@ -140,13 +140,14 @@ LRESULT frmMain::Nachricht(UINT nachricht, WPARAM wParam, LPARAM lParam) {
         // on its own turn.
         auto pfad = modMain::ÜbergabeLesen(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         if (!pfad) return FALSE;
-        übergeben_ = *pfad;
+        übergeben_.push_back(std::move(*pfad));
         PostMessageW(Handle(), modMain::kÜbergabeAusführen, 0, 0);
         return TRUE;
     }
     if (nachricht == modMain::kÜbergabeAusführen) {
-        const std::wstring pfad = std::move(übergeben_);
-        übergeben_.clear();
+        if (übergeben_.empty()) return 0;
+        const std::wstring pfad = std::move(übergeben_.front());
+        übergeben_.pop_front();
         if (pfad.empty())
             modMain::NachVorn(Handle());
         else

@@ -3,6 +3,7 @@
 
 #include "Fenster.h"
 
+#include <deque>
 #include <string>
 
 class frmMain final : public Fenster::Fenster {
@@ -47,5 +48,7 @@ private:
     void SchließenAngefordert() override { Form_QueryUnload(); }
     void Zeichnen(const DRAWITEMSTRUCT& zeichnung) override;
 
-    std::wstring übergeben_;  // the package of a second start, until the posted turn comes
+    // Packages of second starts, each until its posted turn comes; an empty one only asks for
+    // the window to come to the front.
+    std::deque<std::wstring> übergeben_;
 };

@@ -43,6 +43,30 @@ TEST(Befehlszeile, QuestionNamesOnlyTheFileAndDefaultsToYes) {
     EXPECT_EQ(meldung.stil, UINT(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1));
 }
 
+// WM_COPYDATA may come from any program: only a whole handover of a path is taken.
+TEST(Befehlszeile, AHandoverIsReadBackAndAnythingElseRefused) {
+    const std::wstring pfad = L"C:\\Eigene Dateien\\Downloads 1.lwx";
+    const std::wstring mitNull(L"C:\\a.lwx\0C:\\b.lwx", 17);
+    struct Fall {
+        const wchar_t* name;
+        std::function<void(COPYDATASTRUCT&)> ändern;
+        std::optional<std::wstring> ergebnis;
+    } const fälle[] = {
+        {L"unverändert", [](COPYDATASTRUCT&) {}, pfad},
+        {L"leer (nur nach vorn)", [](COPYDATASTRUCT& d) { d.cbData = 0; }, L""},
+        {L"andere Kennung", [](COPYDATASTRUCT& d) { ++d.dwData; }, std::nullopt},
+        {L"halbes Zeichen", [](COPYDATASTRUCT& d) { --d.cbData; }, std::nullopt},
+        {L"ohne Daten", [](COPYDATASTRUCT& d) { d.lpData = nullptr; }, std::nullopt},
+        {L"Null im Pfad", [&](COPYDATASTRUCT& d) { d = modMain::ÜbergabeVerpacken(mitNull); }, std::nullopt},
+        {L"länger als jeder Pfad", [](COPYDATASTRUCT& d) { d.cbData = 70000; }, std::nullopt},
+    };
+    for (const auto& [name, ändern, ergebnis] : fälle) {
+        COPYDATASTRUCT daten = modMain::ÜbergabeVerpacken(pfad);
+        ändern(daten);
+        EXPECT_EQ(modMain::ÜbergabeLesen(daten), ergebnis) << name;
+    }
+}
+
 TEST(Fenster, FontsAsDescribed) {
     frmMain& haupt = frmMain::Instanz();
     frmFortschritt& fortschritt = frmFortschritt::Instanz();
