@@ -182,9 +182,6 @@ TEST(Verteilung, EveryOutcomeIsLoggedAndEveryMissingFileCounted) {
     const Fall kFälle[] = {
         {L"T\\dl", L"Datei", 2, {verschiebe + L"T\\dl'", L"Achtung: Die vorhandene Datei 'T\\dl\\a.dat' wurde ersetzt"}, 0},
         {L"T\\dl", L"Datei", 4, {verschiebe + L"T\\dl'", L"Achtung: Die Datei 'a.dat' wurde nicht verarbeitet, da sie übersprungen wurde"}, 1},
-        {L"T\\dl", L"Datei", 3,
-         {verschiebe + L"T\\dl'", L"Achtung: Die Datei 'T\\Temp\\a.dat' kann nicht verschoben oder umbenannt werden. "
-                                  L"Die Zieldatei existiert 'T\\dl\\a.dat' bereits und Umbenennen wurde nicht gewünscht."}, 1},
         // A folder of that name: no question, and the move fails.
         {L"T\\dl", L"Ordner", 0,
          {verschiebe + L"T\\dl'", L"Achtung: Es ist ein Fehler beim Ändern des Dateinamens 'T\\Temp\\a.dat' aufgetreten. "}, 1},
