@@ -177,6 +177,7 @@ TEST(Verteilung, EveryOutcomeIsLoggedAndEveryMissingFileCounted) {
         int antwort;                  // to the conflict question; 0: none asked
         std::vector<std::wstring> zeilen;  // the warnings and moves
         int nichtAngekommen;
+        std::wstring exeDir = L"T\\Kazaa\\";
     };
     const std::wstring verschiebe = L"Verschiebe Datei 'a.dat' nach '";
     const Fall kFälle[] = {
@@ -189,9 +190,11 @@ TEST(Verteilung, EveryOutcomeIsLoggedAndEveryMissingFileCounted) {
         {L".", L"", 0,
          {L"Achtung: Der 'Kazaa (lite)/Morpheus/Grokster'-Download-Ordner wurde nicht gefunden.",
           L"Achtung: Die Datei 'a.dat' wurde nicht verarbeitet, da kein Ordner für sie gewählt wurde"}, 1},
-        // Deleted with the working folder right after.
+        // Deleted with the working folder right after; a program there came with the package.
         {L"T\\TEMP\\Kazaa", L"", 0,
-         {L"Achtung: Die Datei 'a.dat' wurde nicht verarbeitet, da der Ordner 'T\\TEMP\\Kazaa' im Arbeitsordner liegt"}, 1},
+         {L"Achtung: Die Datei 'a.dat' wurde nicht verarbeitet, da der Ordner 'T\\TEMP\\Kazaa' im Arbeitsordner liegt",
+          L"Achtung: Das Programm 'T\\Temp\\Kazaa\\kpp.exe' wird nicht gestartet, da es im Arbeitsordner liegt"}, 1,
+         L"T\\Temp\\Kazaa\\"},
     };
     for (const auto& fall : kFälle) {
         TempOrdner t;
@@ -202,7 +205,8 @@ TEST(Verteilung, EveryOutcomeIsLoggedAndEveryMissingFileCounted) {
         if (fall.dort == std::wstring(L"Ordner")) CreateDirectoryW((T + L"\\dl\\a.dat").c_str(), nullptr);
         const std::wstring a = T + L"\\Temp\\a.dat";
         Schreiben(a, "neu");
-        RegistryTextSetzen(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", T + L"\\Kazaa\\");
+        Schreiben(T + L"\\Temp\\Kazaa\\kpp.exe", "MZ");
+        RegistryTextSetzen(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", mitT(L"'" + fall.exeDir).substr(1));
         RegistryTextSetzen(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir",
                            mitT(L"'" + fall.downloadOrdner).substr(1));
 
