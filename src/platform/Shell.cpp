@@ -49,6 +49,10 @@ std::optional<std::wstring> NichtFürPapierkorb(const std::wstring& pfad) {
     return std::nullopt;
 }
 
+void BleibtLiegen(const std::wstring& pfad, const std::wstring& grund) {
+    modFortschritt::FortschrittAnzeigen(L"Achtung - DateienInPapierkorb: Datei '" + pfad + L"' bleibt liegen, " + grund);
+}
+
 }  // namespace
 
 std::wstring SpeziellerOrdner(int nummer) {
@@ -88,6 +92,7 @@ double ProgrammStarten(const std::wstring& datei, const std::wstring& parameter)
 void ProgrammStartenBesitzerSetzen(HWND besitzer) { programmBesitzer = besitzer; }
 
 long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
+    std::vector<std::wstring> übergeben;
     std::wstring liste;
     for (const std::wstring& pfad : dateien) {
         if (!DateiExistiert(pfad)) {
@@ -96,10 +101,10 @@ long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
             break;
         }
         if (const auto grund = NichtFürPapierkorb(pfad)) {
-            modFortschritt::FortschrittAnzeigen(L"Achtung - DateienInPapierkorb: Datei '" + pfad +
-                                                L"' bleibt liegen, " + *grund);
+            BleibtLiegen(pfad, *grund);
             continue;
         }
+        übergeben.push_back(pfad);
         liste += pfad;
         liste += L'\0';
     }
@@ -110,7 +115,12 @@ long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
     auftrag.wFunc = FO_DELETE;
     auftrag.pFrom = liste.c_str();
     auftrag.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
-    return SHFileOperationW(&auftrag);
+    const long ergebnis = SHFileOperationW(&auftrag);
+    // On a write-protected drive the shell leaves the file, and Wine's even reports success.
+    for (const std::wstring& pfad : übergeben) {
+        if (DateiExistiert(pfad)) BleibtLiegen(pfad, L"der Papierkorb hat sie nicht angenommen");
+    }
+    return ergebnis;
 }
 
 }  // namespace modFunktionen
