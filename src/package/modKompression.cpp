@@ -209,15 +209,15 @@ bool VersionPrüfen() {
                               MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
 }
 
-size_t Auftragsdateien(const std::vector<std::wstring>& dateien) {
-    return static_cast<size_t>(std::count_if(dateien.begin(), dateien.end(), [](const std::wstring& pfad) {
+int Auftragsdateien(const std::vector<std::wstring>& dateien) {
+    return static_cast<int>(std::count_if(dateien.begin(), dateien.end(), [](const std::wstring& pfad) {
         return modVerteilung::FunktionBestimmen(pfad) != modVerteilung::Keine;
     }));
 }
 
 // The package holds the only copy of every job file that did not arrive: it goes to the recycle
 // bin only when none is missing.
-void PaketWegräumen(const std::wstring& paketpfad, size_t nichtAngekommen) {
+void PaketWegräumen(const std::wstring& paketpfad, int nichtAngekommen) {
     if (nichtAngekommen == 0) {
         modFunktionen::DateienInPapierkorb({paketpfad});
         return;
@@ -249,10 +249,10 @@ std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
     if (auto lesefehler = PaketversionLesen(fund.optionsdatei)) return lesefehler;
 
     // Members the extraction could not write never reach the distribution, yet are missing all the same.
-    size_t nichtAngekommen = static_cast<size_t>(std::max(unzip.uNichtEntpackt, 0));
+    int nichtAngekommen = unzip.uNichtEntpackt;
     if (VersionPrüfen()) {
         FortschrittAnzeigen(L"Verarbeite Dateien...");
-        nichtAngekommen += static_cast<size_t>(std::max(modVerteilung::DateienVerarbeiten(fund.dateien, unzip.uZielOrdner), 0));
+        nichtAngekommen += modVerteilung::DateienVerarbeiten(fund.dateien, unzip.uZielOrdner);
     } else {
         FortschrittAnzeigen(L"Achtung - Die Verarbeitung wurde abgebrochen");
         nichtAngekommen += Auftragsdateien(fund.dateien);

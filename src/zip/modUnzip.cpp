@@ -589,7 +589,8 @@ Landename SichererName(const std::wstring& gespeichert) {
     if (gerät) name.insert(0, L"_");
     vermerken(gerät, L"Gerätename, '_' vorangestellt");
     if (name.size() > 255) {
-        const size_t endung = std::min(modFunktionen::FolgenamenEndung(name).size(), size_t{32});
+        size_t endung = modFunktionen::FolgenamenEndung(name).size();
+        if (endung > 32) endung = 0;  // an "extension" that long would leave too little of the name
         name = name.substr(0, 255 - endung) + name.substr(name.size() - endung);
         vermerken(true, L"auf 255 Zeichen gekürzt");
     }
