@@ -53,6 +53,12 @@ void BleibtLiegen(const std::wstring& pfad, const std::wstring& grund) {
     modFortschritt::FortschrittAnzeigen(L"Achtung - DateienInPapierkorb: Datei '" + pfad + L"' bleibt liegen, " + grund);
 }
 
+// The picker can only be told where to start once it exists; start is the folder's path.
+int CALLBACK OrdnerdialogBeginnen(HWND dialog, UINT nachricht, LPARAM, LPARAM start) {
+    if (nachricht == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+    return 0;
+}
+
 }  // namespace
 
 std::wstring SpeziellerOrdner(int nummer) {
@@ -63,18 +69,22 @@ std::wstring SpeziellerOrdner(int nummer) {
     return pfad.empty() ? pfad : pfad + L"\\";
 }
 
-std::wstring OrdnerAuswählen(const std::wstring& text, HWND besitzer) {
-    const std::optional<std::wstring> gewählt = Interaktion::Aktuell().OrdnerWählen(besitzer, text);
+std::wstring OrdnerAuswählen(const std::wstring& text, HWND besitzer, const std::wstring& start) {
+    const std::optional<std::wstring> gewählt = Interaktion::Aktuell().OrdnerWählen(besitzer, text, start);
     if (!gewählt || gewählt->empty()) return {};
     return *gewählt + L'\0';
 }
 
-std::optional<std::wstring> OrdnerdialogZeigen(HWND besitzer, const std::wstring& text) {
+std::optional<std::wstring> OrdnerdialogZeigen(HWND besitzer, const std::wstring& text, const std::wstring& start) {
     const ComBereich com;
     BROWSEINFOW info{};
     info.hwndOwner = besitzer;
     info.lpszTitle = text.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
+    if (!start.empty()) {
+        info.lpfn = &OrdnerdialogBeginnen;
+        info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    }
     const Handles::Pidl pidl(SHBrowseForFolderW(&info));
     if (!pidl) return std::nullopt;
     std::wstring pfad = PidlPfad(pidl.Get());

@@ -14,12 +14,13 @@ namespace modFunktionen {
 // number names no folder of the file system.
 std::wstring SpeziellerOrdner(int nummer);
 
-// Asks the person for a folder through the interaction seam. The chosen path followed by one
-// L'\0' (callers strip it with NullzeichenEntfernen), or empty when cancelled.
-std::wstring OrdnerAuswählen(const std::wstring& text, HWND besitzer);
+// Asks the person for a folder through the interaction seam, starting at start (none: the
+// desktop). The chosen path followed by one L'\0' (callers strip it with
+// NullzeichenEntfernen), or empty when cancelled.
+std::wstring OrdnerAuswählen(const std::wstring& text, HWND besitzer, const std::wstring& start = {});
 
 // The real picker behind the interaction seam: only file-system folders can be confirmed.
-std::optional<std::wstring> OrdnerdialogZeigen(HWND besitzer, const std::wstring& text);
+std::optional<std::wstring> OrdnerdialogZeigen(HWND besitzer, const std::wstring& text, const std::wstring& start);
 
 // Opens a document, folder or address with its default program, or starts a program with
 // parameters, in a normal window, without waiting. The shell's code: above 32 is success.
