@@ -69,6 +69,8 @@ Bytefortschritt::Bytefortschritt(uint64_t summe) {
 }
 
 Bytefortschritt::~Bytefortschritt() {
+    // Where the step got to, which the pause between updates may have kept back, then empty.
+    BalkenSetzen();
     gesamt = erledigt = 0;
     BalkenSetzen();
 }
