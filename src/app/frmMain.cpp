@@ -66,6 +66,9 @@ HWND frmMain::Laden() {
         ElementeErzeugen(kLayout, std::size(kLayout), {L"Tahoma", 825});
         SchriftSetzen(lblTitel, {L"Tahoma", 1200, true});
         SetPropW(Handle(), kHauptfensterMarke, reinterpret_cast<HANDLE>(1));
+        // Started elevated (the installer's last page does that), the window would otherwise
+        // never hear of a package double-clicked by the same user without elevation.
+        ChangeWindowMessageFilterEx(Handle(), WM_COPYDATA, MSGFLT_ALLOW, nullptr);
     }
     return Handle();
 }
