@@ -2,6 +2,8 @@
 
 #include "Fenster.h"
 #include "Fortschritt.h"
+#include "Handles.h"
+#include "Systemfehler.h"
 #include "ZipPacker.h"
 #include "ZipText.h"
 
@@ -9,6 +11,7 @@
 #include <zip.h>
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -101,6 +104,21 @@ int32_t Schreibfehler(const zip_error_t* fehler) {
     }
 }
 
+// Opened the way the packer opens it, so that a file another program holds open without
+// sharing it is named here rather than failing the archive later without a name.
+std::optional<ZipPacker::Datei> Lesbar(const std::wstring& pfad) {
+    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, 0, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!datei || !GetFileInformationByHandle(datei.Get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        const DWORD fehler = datei && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_ACCESS_DENIED : GetLastError();
+        modFortschritt::FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht gelesen werden (" +
+                                            Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L"))");
+        return std::nullopt;
+    }
+    return ZipPacker::Datei{pfad, (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow, UnixZeit(info.ftLastWriteTime)};
+}
+
 bool NurUnterstützteOptionen(const Zustand& z) {
     return z.Date.empty() && z.szRootDir.empty() && z.szTempDir.empty() && !z.fEncrypt && !z.fRecurse && !z.fUpdate &&
            !z.fFreshen && !z.fComment;
@@ -114,13 +132,10 @@ int32_t EinträgeSammeln(const Zustand& z, std::vector<Eintrag>& einträge) {
     std::unordered_map<std::wstring, size_t> namen;
     for (int32_t i = 0; i < z.uAnzahl; ++i) {
         const std::wstring& pfad = z.uDateien[static_cast<size_t>(i)];
-        WIN32_FILE_ATTRIBUTE_DATA daten{};
-        if (!GetFileAttributesExW(pfad.c_str(), GetFileExInfoStandard, &daten) || (daten.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            modFortschritt::FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht gelesen werden");
-            return ZE_OPEN;
-        }
-        Eintrag eintrag{NameImArchiv(pfad, z.fJunkDir != 0),
-                        {pfad, (uint64_t{daten.nFileSizeHigh} << 32) | daten.nFileSizeLow, UnixZeit(daten.ftLastWriteTime)}};
+        const std::wstring& name = z.uNamen[static_cast<size_t>(i)];
+        const auto datei = Lesbar(pfad);
+        if (!datei) return ZE_OPEN;
+        Eintrag eintrag{name.empty() ? NameImArchiv(pfad, z.fJunkDir != 0) : name, *datei};
         const auto [früher, neu] = namen.try_emplace(Großbuchstaben(eintrag.name), einträge.size());
         if (!neu) {
             modFortschritt::FortschrittAnzeigen(L"Fehler - Der Name '" + eintrag.name + L"' kommt mehrmals vor: '" +

@@ -217,22 +217,23 @@ TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
     const std::wstring a = ordner.Datei(L"[a].dat", "aaaa"), b = ordner.Datei(L"b.met", "bb");
     const std::wstring vorhanden = ordner.Datei(L"Vorhanden.lwx", "alt");
 
-    // Cancelled, then declined to replace the file the added extension names.
+    // Cancelled, then declined to replace the file the added extension names: the list stays
+    // for the next try.
     person.WähleDatei(std::nullopt);
     person.WähleDatei(ordner.Pfad() + L"\\Vorhanden");
     person.Antworte(IDNO);
+    dialog.DateienInListeEinfügen({a, b});
     for (int i = 0; i < 2; ++i) {
-        dialog.DateienInListeEinfügen({a, b});
         dialog.mnu_Speichern_Speichern_Click();
-        EXPECT_TRUE(dialog.Einträge().empty());
-        EXPECT_EQ(Anzahl(), L"0 Datei(en)");
+        EXPECT_EQ(dialog.Einträge(), (Liste{a, b}));
+        EXPECT_EQ(Anzahl(), L"2 Datei(en)");
+        ErwarteZustand(true, true);
     }
     EXPECT_EQ(Geöffnet(anzeige), Liste{});
     EXPECT_EQ(DateiInhalt(vorhanden), "alt");
 
     CheckDlgButton(dialog.Handle(), F::chkDateienLöschen, BST_UNCHECKED);
     CheckDlgButton(dialog.Handle(), F::chkFileSharingBeenden, BST_UNCHECKED);
-    dialog.DateienInListeEinfügen({a, b});
     person.WähleDatei(ordner.Pfad() + L"\\Paket");
     dialog.mnu_Speichern_Speichern_Click();
 
@@ -247,6 +248,8 @@ TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
     EXPECT_EQ(std::count(anzeige.Ereignisse().begin(), anzeige.Ereignisse().end(), L"Abschließen"), 3);
     EXPECT_EQ(anzeige.Zeilen().back(), L"Kompression und Verarbeitung beendet");
     EXPECT_TRUE(dialog.Einträge().empty());
+    EXPECT_EQ(Anzahl(), L"0 Datei(en)");
+    ErwarteZustand(false, false);
     EXPECT_EQ(DateiInhalt(a), "aaaa");
     const auto prüfung = PaketPrüfen(ordner.Pfad() + L"\\Paket.lwx");
     ASSERT_TRUE(prüfung);
@@ -293,13 +296,15 @@ TEST_F(Dialog, MailHandsThePackageToTheComposerAndReportsItsFailure) {
               L"an eine EMail an.");
     EXPECT_TRUE(Existiert(ordner.Pfad() + L"\\Post2.lwx"));
 
-    // A package that was not made is not mailed: no hint, no composer.
+    // A package that this run did not make is not mailed, not even an older one at its path:
+    // no hint, no composer.
     DeleteFileW((UnixOrdner(L"XDG_DATA_HOME") + L"\\xdg-email.txt").c_str());
     dialog.DateienInListeEinfügen({a});
     DeleteFileW(a.c_str());
-    person.WähleDatei(ordner.Pfad() + L"\\Post3.lwx");
+    const std::wstring gestrig = ordner.Datei(L"Post3.lwx", "gestriges Paket");
+    person.WähleDatei(gestrig);
     dialog.mnu_Speichern_EMail_Click();
     EXPECT_EQ(person.Fragen().size(), 6u);
-    EXPECT_FALSE(Existiert(ordner.Pfad() + L"\\Post3.lwx"));
+    EXPECT_EQ(DateiInhalt(gestrig), "gestriges Paket");
     EXPECT_TRUE(ComposerAufruf().empty());
 }
