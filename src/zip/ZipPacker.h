@@ -3,9 +3,11 @@
 // pieces that are compressed side by side and joined into one deflate stream per file (each
 // piece primed with the 32 KiB before it, ended with a sync flush). libzip then writes the
 // finished data as it is, because the source reports the method, and size and CRC at its end.
-// Per 64 KiB block the level follows the data: zero runs take the fast run-length path, data
-// that no level can shrink is stored in deflate's stored blocks, everything else gets the
-// requested level. Memory stays bounded: only a small window of pieces is in flight.
+// Per 64 KiB block the setting follows the data: zeros take the run-length matcher, data that
+// no level can shrink (random bytes that repeat nothing) goes into deflate's stored blocks,
+// everything else gets the requested level. The result stays within a fraction of a percent of
+// one zlib stream at that level. Memory stays bounded: only a small window of pieces is in
+// flight.
 
 #include <zip.h>
 
@@ -61,6 +63,10 @@ public:
     };
     struct Ergebnis {
         Puffer daten;
+        // A piece that deflate shrinks to almost nothing comes unpacked instead, with up to
+        // 32 KiB before it: the writer packs a run of them as one stream.
+        std::vector<unsigned char> roh;
+        size_t vorlauf = 0;
         uint32_t crc = 0;
         bool fertig = false;
         bool fehler = false;
@@ -72,6 +78,7 @@ public:
     [[nodiscard]] const Stück& StückVon(size_t i) const { return stücke_[i]; }
     [[nodiscard]] const Datei& DateiVon(size_t i) const { return dateien_[i]; }
     [[nodiscard]] size_t ErstesStück(size_t datei) const { return erstesStück_[datei]; }
+    [[nodiscard]] int Stufe() const { return stufe_; }
 
 private:
     void Arbeiten();
