@@ -26,20 +26,20 @@ double Entropie(const unsigned char* p, size_t n) {
     return summe / static_cast<double>(n);
 }
 
-// Whether the n bytes at p repeat, within deflate's 32 KiB reach, anything before them (up to
-// davor bytes) or in them, over more than a thousandth of their length. Every byte sequence
-// looks random to the entropy, so bytes 0-255 over and over do too; deflate, though, shrinks
-// them to a fraction. Positions four bytes apart go into the table and every position is
-// looked up, so a repeat of seven bytes or more is seen.
+// Where a four-byte word was last seen, by its hash.
 struct Fundstelle {
     uint32_t stelle;  // position + 1; 0 for none
     uint32_t wort;
 };
-constexpr unsigned kFundBits = 15;
 using Fundstellen = std::vector<Fundstelle>;
 
+// Whether the n bytes at p repeat, within deflate's 32 KiB reach, anything before them (up to
+// davor bytes) or in them, over more than a thousandth of their length. Bytes 0-255 over and
+// over look random to the entropy; deflate, though, shrinks them to a fraction. Positions four
+// bytes apart go into the table and every position is looked up, so a repeat of seven bytes
+// or more is seen.
 bool Wiederholt(const unsigned char* p, size_t n, size_t davor, Fundstellen& tabelle) {
-    constexpr unsigned kBits = kFundBits;
+    constexpr unsigned kBits = 15;
     tabelle.assign(size_t{1} << kBits, Fundstelle{0, 0});
     const unsigned char* anfang = p - davor;
     const size_t ende = davor + n;
@@ -232,6 +232,7 @@ struct Quelle {
             aus.länge = stelle = 0;
             const auto& ergebnis = packer->Warten(stück);
             const Packer::Stück& teil = packer->StückVon(stück);
+            if (ergebnis.fehler) packer->FehlschlagMerken(datei, ergebnis.systemfehler);
             if (ergebnis.fehler || !Übernehmen(ergebnis, teil)) {
                 zip_error_set(&fehler, ZIP_ER_READ, 0);
                 return -1;
@@ -400,6 +401,7 @@ void Packer::Arbeiten() {
             const Stück& stück = stücke_[i];
             auto& ergebnis = fertige[i - aufgabe.erstes];
             ergebnis.fehler = !werkbank.Komprimieren(dateien_[stück.datei], stück.datei, stück, stufe_, ergebnis);
+            if (ergebnis.fehler) ergebnis.systemfehler = GetLastError();
             ergebnis.fertig = true;
         }
         {

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -70,7 +71,18 @@ public:
         uint32_t crc = 0;
         bool fertig = false;
         bool fehler = false;
+        unsigned long systemfehler = 0;  // why the file could not be read
     };
+
+    // The first file whose reading failed, once libzip has asked for it.
+    struct Lesefehler {
+        std::wstring pfad;
+        unsigned long nummer;
+    };
+    [[nodiscard]] const std::optional<Lesefehler>& Fehlgeschlagen() const { return lesefehler_; }
+    void FehlschlagMerken(size_t datei, unsigned long nummer) {
+        if (!lesefehler_) lesefehler_ = Lesefehler{dateien_[datei].pfad, nummer};
+    }
 
     // For the sources: waits until piece i is done; the reference stays valid until Freigeben(i).
     const Ergebnis& Warten(size_t stück);
@@ -84,6 +96,7 @@ private:
     void Arbeiten();
 
     std::vector<Datei> dateien_;
+    std::optional<Lesefehler> lesefehler_;
     std::vector<Stück> stücke_;
     std::vector<size_t> erstesStück_;  // per file, plus one past the end
     std::vector<Ergebnis> ergebnisse_;

@@ -2,7 +2,6 @@
 
 #include "Fenster.h"
 #include "Fortschritt.h"
-#include "Handles.h"
 #include "Systemfehler.h"
 #include "ZipPacker.h"
 #include "ZipText.h"
@@ -104,19 +103,18 @@ int32_t Schreibfehler(const zip_error_t* fehler) {
     }
 }
 
-// Opened the way the packer opens it, so that a file another program holds open without
-// sharing it is named here rather than failing the archive later without a name.
+void NichtLesbar(const std::wstring& pfad, unsigned long fehler) {
+    modFortschritt::FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht gelesen werden (" +
+                                        Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L"))");
+}
+
 std::optional<ZipPacker::Datei> Lesbar(const std::wstring& pfad) {
-    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                           nullptr, OPEN_EXISTING, 0, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!datei || !GetFileInformationByHandle(datei.Get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        const DWORD fehler = datei && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? ERROR_ACCESS_DENIED : GetLastError();
-        modFortschritt::FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht gelesen werden (" +
-                                            Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L"))");
+    WIN32_FILE_ATTRIBUTE_DATA daten{};
+    if (!GetFileAttributesExW(pfad.c_str(), GetFileExInfoStandard, &daten) || (daten.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        NichtLesbar(pfad, daten.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? ERROR_ACCESS_DENIED : GetLastError());
         return std::nullopt;
     }
-    return ZipPacker::Datei{pfad, (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow, UnixZeit(info.ftLastWriteTime)};
+    return ZipPacker::Datei{pfad, (uint64_t{daten.nFileSizeHigh} << 32) | daten.nFileSizeLow, UnixZeit(daten.ftLastWriteTime)};
 }
 
 bool NurUnterstützteOptionen(const Zustand& z) {
@@ -188,7 +186,11 @@ int32_t ZipErstellen() {
     }
 
     zip_register_cancel_callback_with_state(archiv.get(), FensterBedienenZwischendurch, nullptr, nullptr);
-    if (zip_close(archiv.get()) != 0) return Schreibfehler(zip_get_error(archiv.get()));
+    if (zip_close(archiv.get()) != 0) {
+        // A file that another program holds open shows only here, and the line names it.
+        if (const auto& lesefehler = packer.Fehlgeschlagen()) NichtLesbar(lesefehler->pfad, lesefehler->nummer);
+        return Schreibfehler(zip_get_error(archiv.get()));
+    }
     archiv.release();  // zip_close freed it
     return ZE_OK;
 }
