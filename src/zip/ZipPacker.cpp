@@ -26,48 +26,64 @@ double Entropie(const unsigned char* p, size_t n) {
     return summe / static_cast<double>(n);
 }
 
-// Where a four-byte word was last seen, by its hash.
-struct Fundstelle {
-    uint32_t stelle;  // position + 1; 0 for none
-    uint32_t wort;
-};
-using Fundstellen = std::vector<Fundstelle>;
-
-// Whether the n bytes at p repeat, within deflate's 32 KiB reach, anything before them (up to
-// davor bytes) or in them, over more than a thousandth of their length. Bytes 0-255 over and
-// over look random to the entropy; deflate, though, shrinks them to a fraction. Positions four
-// bytes apart go into the table and every position is looked up, so a repeat of seven bytes
-// or more is seen.
-bool Wiederholt(const unsigned char* p, size_t n, size_t davor, Fundstellen& tabelle) {
-    constexpr unsigned kBits = 15;
-    tabelle.assign(size_t{1} << kBits, Fundstelle{0, 0});
-    const unsigned char* anfang = p - davor;
-    const size_t ende = davor + n;
-    const auto schlüssel = [](uint32_t wort) { return (wort * 2654435761u) >> (32 - kBits); };
-    size_t wiederholt = 0;
-    for (size_t i = 0; i + 8 <= ende;) {
-        uint64_t acht;
-        std::memcpy(&acht, anfang + i, 8);
-        size_t treffer = 0;
-        for (size_t k = 0; k < 4 && !treffer; ++k) {
-            const auto wort = static_cast<uint32_t>(acht >> (8 * k));
-            const Fundstelle früher = tabelle[schlüssel(wort)];
-            const size_t hier = i + k;
-            if (früher.stelle == 0 || früher.wort != wort || hier + 1 - früher.stelle > kWörterbuch) continue;
-            size_t länge = 4;
-            while (hier + länge < ende && länge < 258 && anfang[früher.stelle - 1 + länge] == anfang[hier + länge]) ++länge;
-            if (hier >= davor) wiederholt += länge;
-            treffer = k + länge;
-        }
-        if (treffer) {
-            i += treffer;
-            continue;
-        }
-        tabelle[schlüssel(static_cast<uint32_t>(acht))] = {static_cast<uint32_t>(i + 1), static_cast<uint32_t>(acht)};
-        i += 4;
+// Repeats within deflate's 32 KiB reach, per 64 KiB block of one piece, searched on first
+// demand. Bytes 0-255 over and over look random to the entropy; deflate, though, shrinks them
+// to a fraction. Every position goes into the table and every fourth is looked up, so a repeat
+// of seven bytes or more is seen.
+class Wiederholungen {
+public:
+    // The piece is länge bytes at anfang + davor; the davor bytes before it count as history.
+    void Neu(const unsigned char* anfang, size_t davor, size_t länge) {
+        anfang_ = anfang;
+        davor_ = davor;
+        länge_ = länge;
+        gesucht_ = false;
     }
-    return wiederholt * 1000 > n;
-}
+
+    // Whether more than a thousandth of block's n bytes repeat something.
+    bool Viele(size_t block, size_t n) {
+        if (!gesucht_) Suchen();
+        return size_t{jeBlock_[block]} * 1000 > n;
+    }
+
+private:
+    struct Fundstelle {
+        uint32_t stelle;  // position + 1; 0 for none
+        uint32_t wort;
+    };
+    static constexpr unsigned kBits = 14;
+    static uint32_t Schlüssel(uint32_t wort) { return (wort * 2654435761u) >> (32 - kBits); }
+
+    void Suchen() {
+        gesucht_ = true;
+        tabelle_.assign(size_t{1} << kBits, Fundstelle{0, 0});
+        jeBlock_.assign((länge_ + kBlock - 1) / kBlock, 0);
+        const size_t ende = davor_ + länge_;
+        for (size_t i = 0; i + 12 <= ende;) {
+            uint64_t acht;
+            std::memcpy(&acht, anfang_ + i, 8);
+            for (uint32_t k = 0; k < 4; ++k) {
+                const auto wort = static_cast<uint32_t>(acht >> (8 * k));
+                tabelle_[Schlüssel(wort)] = {static_cast<uint32_t>(i + k + 1), wort};
+            }
+            i += 4;
+            uint32_t wort;
+            std::memcpy(&wort, anfang_ + i, 4);
+            const Fundstelle früher = tabelle_[Schlüssel(wort)];
+            if (früher.stelle == 0 || früher.wort != wort || i + 1 - früher.stelle > kWörterbuch) continue;
+            size_t länge = 4;
+            while (i + länge < ende && länge < 258 && anfang_[früher.stelle - 1 + länge] == anfang_[i + länge]) ++länge;
+            if (i >= davor_) jeBlock_[(i - davor_) / kBlock] += static_cast<uint32_t>(länge);
+            i += länge & ~size_t{3};
+        }
+    }
+
+    const unsigned char* anfang_ = nullptr;
+    size_t davor_ = 0, länge_ = 0;
+    bool gesucht_ = false;
+    std::vector<Fundstelle> tabelle_;
+    std::vector<uint32_t> jeBlock_;
+};
 
 struct Einstellung {
     int stufe;
@@ -78,9 +94,9 @@ struct Einstellung {
 // Deflate at the requested level, except where it cannot shrink the data: then its stored
 // blocks, a tenth of the time. Zeros take the run-length matcher, which finds what the full
 // search finds there, twice as fast.
-Einstellung Wählen(const unsigned char* p, size_t n, size_t davor, int stufe, Fundstellen& tabelle) {
+Einstellung Wählen(const unsigned char* p, size_t n, int stufe, Wiederholungen& wiederholungen, size_t block) {
     if (NurNullen(p, n)) return {stufe, Z_RLE};
-    if (Entropie(p, n) > 7.99 && !Wiederholt(p, n, davor, tabelle)) return {0, Z_DEFAULT_STRATEGY};
+    if (Entropie(p, n) > 7.99 && !wiederholungen.Viele(block, n)) return {0, Z_DEFAULT_STRATEGY};
     return {stufe, Z_DEFAULT_STRATEGY};
 }
 
@@ -182,10 +198,11 @@ private:
     // 32 KiB that precede it, each 64 KiB block at the setting its bytes call for.
     bool Packen(size_t länge, int stufe, Puffer& aus) {
         strom_.Neu(eingabe_.data(), vorlauf_);
+        wiederholungen_.Neu(eingabe_.data(), vorlauf_, länge);
         Einstellung jetzt{-1, -1};
         for (size_t block = 0; block < länge; block += kBlock) {
             const size_t n = std::min(kBlock, länge - block);
-            const Einstellung gewählt = Wählen(Daten(block), n, std::min(kWörterbuch, vorlauf_ + block), stufe, fundstellen_);
+            const Einstellung gewählt = Wählen(Daten(block), n, stufe, wiederholungen_, block / kBlock);
             if (!(gewählt == jetzt)) {
                 strom_.Einstellen(aus, gewählt);
                 jetzt = gewählt;
@@ -204,7 +221,7 @@ private:
     }
 
     Strom strom_;
-    Fundstellen fundstellen_;
+    Wiederholungen wiederholungen_;
     Handles::Datei datei_;
     size_t dateiIndex_ = SIZE_MAX;
     std::vector<unsigned char> eingabe_;
