@@ -139,6 +139,7 @@ TEST(modZipPacken, EveryEntryIsWithinHalfAPercentOfZlibLevelNine) {
         {L"zyklus und zufall.part", zyklus + Zufall(3000, 3)},
         {L"zufall.avi", Zufall(3 << 20, 5)},
         {L"nullen.part", std::string((3 << 20) + 17, '\0')},
+        {L"fast leer.part", std::string(900000, '\0') + Text(100)},
         {L"langer zyklus.part", langerZyklus},
         {L"wiederholter zufall.part", wiederholt},
         {L"text.lst", Text((2 << 20) + 500000)},
