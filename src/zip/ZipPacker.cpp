@@ -92,16 +92,11 @@ struct Einstellung {
 };
 
 // Deflate at the requested level, except where it cannot shrink the data: then its stored
-// blocks, a tenth of the time. Zeros take the run-length matcher, which finds what the full
-// search finds there, twice as fast.
+// blocks, a tenth of the time.
 Einstellung Wählen(const unsigned char* p, size_t n, int stufe, Wiederholungen& wiederholungen, size_t block) {
-    if (NurNullen(p, n)) return {stufe, Z_RLE};
     if (Entropie(p, n) > 7.99 && !wiederholungen.Viele(block, n)) return {0, Z_DEFAULT_STRATEGY};
     return {stufe, Z_DEFAULT_STRATEGY};
 }
-
-// The empty final block (fixed codes, end of block only) that closes a file's stream.
-constexpr unsigned char kSchluss[] = {0x03, 0x00};
 
 // A raw deflate stream writing into a growing buffer.
 class Strom {
@@ -133,8 +128,9 @@ public:
             Platz(aus, deflateBound(&strom_, n) + 4096);
             const int ergebnis = deflate(&strom_, flush);
             Merken(aus);
+            if (ergebnis == Z_STREAM_END) return true;
             if (ergebnis != Z_OK && ergebnis != Z_BUF_ERROR) return false;
-            if (strom_.avail_in == 0 && strom_.avail_out > 0) return true;
+            if (flush != Z_FINISH && strom_.avail_in == 0 && strom_.avail_out > 0) return true;
         }
     }
 
@@ -179,14 +175,17 @@ public:
         auto& aus = ergebnis.daten;
         aus.länge = 0;
         const bool einzeln = stück.anfang == 0 && stück.letztes;
-        if (einzeln || !NurNullen(Daten(0), stück.länge)) {
-            if (!Packen(stück.länge, stufe, aus)) return false;
-            if (stück.letztes) Anhängen(aus, kSchluss, sizeof kSchluss);
-        }
-        if (!einzeln && aus.länge < kKnapp) {
-            ergebnis.roh.assign(eingabe_.begin(), eingabe_.end());
-            ergebnis.vorlauf = vorlauf_;
+        if ((einzeln || !NurNullen(Daten(0), stück.länge)) && !Packen(stück, stufe, aus, true)) return false;
+        if (aus.länge < kKnapp) {
+            // Each change of setting ends a block, which so few bytes feel; one setting
+            // throughout is what zlib itself does.
             aus.länge = 0;
+            if (!einzeln) {
+                ergebnis.roh.assign(eingabe_.begin(), eingabe_.end());
+                ergebnis.vorlauf = vorlauf_;
+                return true;
+            }
+            if (!Packen(stück, stufe, aus, false)) return false;
         }
         return true;
     }
@@ -194,22 +193,25 @@ public:
 private:
     [[nodiscard]] const unsigned char* Daten(size_t stelle) const { return eingabe_.data() + vorlauf_ + stelle; }
 
-    // Deflates the piece as non-final blocks that end on a byte boundary, primed with up to
-    // 32 KiB that precede it, each 64 KiB block at the setting its bytes call for.
-    bool Packen(size_t länge, int stufe, Puffer& aus) {
+    // Deflates the piece primed with up to 32 KiB that precede it, as blocks that end on a
+    // byte boundary or, for the file's last piece, end the stream; with wählen each 64 KiB
+    // block at the setting its bytes call for.
+    bool Packen(const Packer::Stück& stück, int stufe, Puffer& aus, bool wählen) {
+        const size_t länge = stück.länge;
         strom_.Neu(eingabe_.data(), vorlauf_);
         wiederholungen_.Neu(eingabe_.data(), vorlauf_, länge);
         Einstellung jetzt{-1, -1};
         for (size_t block = 0; block < länge; block += kBlock) {
             const size_t n = std::min(kBlock, länge - block);
-            const Einstellung gewählt = Wählen(Daten(block), n, stufe, wiederholungen_, block / kBlock);
+            const Einstellung gewählt = wählen ? Wählen(Daten(block), n, stufe, wiederholungen_, block / kBlock)
+                                               : Einstellung{stufe, Z_DEFAULT_STRATEGY};
             if (!(gewählt == jetzt)) {
                 strom_.Einstellen(aus, gewählt);
                 jetzt = gewählt;
             }
             if (!strom_.Deflate(aus, Daten(block), n, Z_NO_FLUSH)) return false;
         }
-        return strom_.Deflate(aus, nullptr, 0, Z_SYNC_FLUSH);
+        return strom_.Deflate(aus, nullptr, 0, stück.letztes ? Z_FINISH : Z_SYNC_FLUSH);
     }
 
     bool Lesen(uint64_t stelle, unsigned char* ziel, size_t anzahl) {
@@ -267,7 +269,7 @@ struct Quelle {
 
     bool Übernehmen(const Packer::Ergebnis& ergebnis, const Packer::Stück& teil) {
         if (ergebnis.roh.empty()) {
-            if (läuft && !Abschließen()) return false;
+            if (läuft && !Abschließen(Z_SYNC_FLUSH)) return false;
             Anhängen(aus, ergebnis.daten.speicher.data(), ergebnis.daten.länge);
             return true;
         }
@@ -277,22 +279,22 @@ struct Quelle {
             einstellung = {-1, -1};
         }
         läuft = true;
+        // Zeros take the run-length matcher, which finds what the full search finds there,
+        // twice as fast; once other bytes came, a change back would cost a block.
         const unsigned char* daten = ergebnis.roh.data() + ergebnis.vorlauf;
-        const Einstellung gewählt{packer->Stufe(), NurNullen(daten, teil.länge) ? Z_RLE : Z_DEFAULT_STRATEGY};
+        const bool nullen = einstellung.strategie != Z_DEFAULT_STRATEGY && NurNullen(daten, teil.länge);
+        const Einstellung gewählt{packer->Stufe(), nullen ? Z_RLE : Z_DEFAULT_STRATEGY};
         if (!(gewählt == einstellung)) {
             lauf->Einstellen(aus, gewählt);
             einstellung = gewählt;
         }
         if (!lauf->Deflate(aus, daten, teil.länge, Z_NO_FLUSH)) return false;
-        if (!teil.letztes) return true;
-        if (!Abschließen()) return false;
-        Anhängen(aus, kSchluss, sizeof kSchluss);
-        return true;
+        return !teil.letztes || Abschließen(Z_FINISH);
     }
 
-    bool Abschließen() {
+    bool Abschließen(int flush) {
         läuft = false;
-        return lauf->Deflate(aus, nullptr, 0, Z_SYNC_FLUSH);
+        return lauf->Deflate(aus, nullptr, 0, flush);
     }
 
     static zip_int64_t Rückruf(void* zustand, void* daten, zip_uint64_t länge, zip_source_cmd_t befehl) {

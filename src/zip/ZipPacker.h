@@ -1,13 +1,14 @@
 #pragma once
 // Deflates the files of one archive ahead of libzip, on every core: each file is cut into
 // pieces that are compressed side by side and joined into one deflate stream per file (each
-// piece primed with the 32 KiB before it, ended with a sync flush). libzip then writes the
-// finished data as it is, because the source reports the method, and size and CRC at its end.
-// Per 64 KiB block the setting follows the data: zeros take the run-length matcher, data that
-// no level can shrink (random bytes that repeat nothing) goes into deflate's stored blocks,
-// everything else gets the requested level. The result stays within a fraction of a percent of
-// one zlib stream at that level. Memory stays bounded: only a small window of pieces is in
-// flight.
+// piece primed with the 32 KiB before it, ended with a sync flush, the last one ending the
+// stream). libzip then writes the finished data as it is, because the source reports the
+// method, and size and CRC at its end.
+// Per 64 KiB block the setting follows the data: data that no level can shrink (random bytes
+// that repeat nothing) goes into deflate's stored blocks, everything else gets the requested
+// level; pieces that shrink to almost nothing are packed as one stream by the writer. The
+// result stays within a fraction of a percent of one zlib stream at that level. Memory stays
+// bounded: only a small window of pieces is in flight.
 
 #include <zip.h>
 
