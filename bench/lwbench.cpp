@@ -29,7 +29,7 @@ public:
     }
     int DateiExistiertFragen(HWND, const std::wstring&) override { return 3; }  // cancel
     std::optional<std::wstring> DateiWählen(HWND, const Interaktion::Dateianfrage&) override { return std::nullopt; }
-    std::optional<std::wstring> OrdnerWählen(HWND, const std::wstring&) override { return std::nullopt; }
+    std::optional<std::wstring> OrdnerWählen(HWND, const std::wstring&, const std::wstring&) override { return std::nullopt; }
     std::optional<std::wstring> TextEingeben(HWND, const Interaktion::Texteingabe&) override { return std::nullopt; }
 };
 

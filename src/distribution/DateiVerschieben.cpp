@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <optional>
+#include <string_view>
 
 namespace modVerschieben {
 namespace {
@@ -37,22 +38,6 @@ std::optional<ULONGLONG> Größe(const std::wstring& pfad) {
 std::wstring Laufzeitfehler(const std::wstring& quelle, DWORD fehler) {
     return L"Es ist ein Fehler beim Ändern des Dateinamens '" + quelle + L"' aufgetreten.\n" +
            Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L").";
-}
-
-// Two paths may name one file (letter case, a second drive letter on the same folder).
-bool GleicheDatei(const std::wstring& a, const std::wstring& b) {
-    const auto kennung = [](const std::wstring& pfad) -> std::optional<BY_HANDLE_FILE_INFORMATION> {
-        const Handles::Datei datei(CreateFileW(ApiPfad(pfad).c_str(), FILE_READ_ATTRIBUTES,
-                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                               OPEN_EXISTING, 0, nullptr));
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (!datei || !GetFileInformationByHandle(datei.Get(), &info)) return std::nullopt;
-        return info;
-    };
-    const auto x = kennung(a);
-    const auto y = kennung(b);
-    return x && y && x->dwVolumeSerialNumber == y->dwVolumeSerialNumber && x->nFileIndexHigh == y->nFileIndexHigh &&
-           x->nFileIndexLow == y->nFileIndexLow;
 }
 
 bool Belegt(const std::wstring& pfad) { return DateiExistiert(pfad) || OrdnerExistiert(pfad); }
@@ -211,7 +196,7 @@ bool DateiVerschieben(const std::wstring& Quelle, std::wstring& Ziel, int& intVe
                                 : Interaktion::Aktuell().DateiExistiertFragen(GetActiveWindow(), Konflikttext(Quelle, Ziel));
         switch (antwort) {
         case frmVerschiebenDateiExistiert::Umbenennen:
-            Ziel = FortlaufendenDateinamen(Ziel, DateinameOhneEndung(DateinameZurückgeben(Ziel)) + L"-", L"0", L"");
+            Ziel = FreierName(Ziel);
             if (Ziel.empty()) {
                 strFehlermeldung = Laufzeitfehler(Quelle, ERROR_FILE_EXISTS);
                 return false;
@@ -242,7 +227,7 @@ bool DateiVerschieben(const std::wstring& Quelle, std::wstring& Ziel, int& intVe
 std::wstring FortlaufendenDateinamen(const std::wstring& Pfad, const std::wstring& Vorsatz,
                                      const std::wstring& Zähler, const std::wstring& Nachsatz) {
     const std::wstring ordner = PfadZurückgeben(Pfad) + L"\\";
-    const std::wstring endung = DateiendungZurückgeben(Pfad);
+    const std::wstring endung = FolgenamenEndung(DateinameZurückgeben(Pfad));
     std::wstring zahl = Zähler;
     std::wstring kandidat = ordner + Vorsatz + zahl + Nachsatz + endung;
     for (int durchgang = 1; Belegt(kandidat); ++durchgang) {
@@ -251,6 +236,29 @@ std::wstring FortlaufendenDateinamen(const std::wstring& Pfad, const std::wstrin
         kandidat = ordner + Vorsatz + zahl + Nachsatz + endung;
     }
     return kandidat;
+}
+
+bool GleicheDatei(const std::wstring& a, const std::wstring& b) {
+    const auto kennung = [](const std::wstring& pfad) -> std::optional<BY_HANDLE_FILE_INFORMATION> {
+        // Backup semantics open folders as well as files.
+        const Handles::Datei datei(CreateFileW(ApiPfad(pfad).c_str(), FILE_READ_ATTRIBUTES,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!datei || !GetFileInformationByHandle(datei.Get(), &info)) return std::nullopt;
+        // Some file systems give every entry the index 0, which tells nothing.
+        if (info.nFileIndexHigh == 0 && info.nFileIndexLow == 0) return std::nullopt;
+        return info;
+    };
+    const auto x = kennung(a);
+    const auto y = kennung(b);
+    return x && y && x->dwVolumeSerialNumber == y->dwVolumeSerialNumber && x->nFileIndexHigh == y->nFileIndexHigh &&
+           x->nFileIndexLow == y->nFileIndexLow;
+}
+
+std::wstring FreierName(const std::wstring& Ziel) {
+    const std::wstring name = DateinameZurückgeben(Ziel);
+    return FortlaufendenDateinamen(Ziel, name.substr(0, name.size() - FolgenamenEndung(name).size()) + L"-", L"0", L"");
 }
 
 std::wstring DateigrößeText(const std::wstring& Pfad, bool Formatiert) {
@@ -276,15 +284,12 @@ std::wstring DateinamenBereinigen(const std::wstring& Name, bool PfadErlaubt) {
     }
     if (!PfadErlaubt && !Name.empty() && (Name.back() == L'\\' || Name.back() == L'/')) return {};
 
+    // Exactly what Windows refuses in a name, plus the control characters it would take: every
+    // other character, a dash or a currency sign as much as a letter, is part of the name.
     const auto erlaubt = [PfadErlaubt](wchar_t zeichen) {
-        const auto code = Windows1252Code(zeichen);
-        // Beyond Windows-1252 lie letters of other scripts, which file names hold as well.
-        if (!code) return zeichen > 0xFF;
-        const unsigned c = *code;
-        if (c == '/' || c == '\\' || c == ':') return PfadErlaubt;
-        if (c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|') return false;
-        // Tab, line feed and the other control codes cannot stand in a file name either.
-        return (c >= 32 && c <= 126) || c == 145 || c == 146 || c >= 160;
+        if (zeichen < 0x20 || (zeichen >= 0x7F && zeichen <= 0x9F)) return false;
+        if (zeichen == L'/' || zeichen == L'\\' || zeichen == L':') return PfadErlaubt;
+        return std::wstring_view(L"*?\"<>|").find(zeichen) == std::wstring_view::npos;
     };
     std::wstring bereinigt;
     for (const wchar_t zeichen : Name) {

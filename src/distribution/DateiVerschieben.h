@@ -21,15 +21,25 @@ bool DateiVerschieben(const std::wstring& Quelle, std::wstring& Ziel, int& intVe
 
 // First free path "folder of Pfad\" + Vorsatz + number + Nachsatz + extension of Pfad, counting
 // up from Zähler; the empty text after 10,000 taken names or when Zähler is not a number.
+// eMule's ".part.met" and ".part.met.bak" count as one extension (modFunktionen::FolgenamenEndung).
 std::wstring FortlaufendenDateinamen(const std::wstring& Pfad, const std::wstring& Vorsatz,
                                      const std::wstring& Zähler, const std::wstring& Nachsatz);
+
+// The name "Umbenennen" gives: the first free "Stamm-0", "Stamm-1", ... beside Ziel, keeping
+// its extension; the empty text when none is free.
+std::wstring FreierName(const std::wstring& Ziel);
+
+// True when both paths name one existing file or folder, however spelled (letter case, short
+// names, a second drive letter on the same folder); false when the file system cannot tell.
+bool GleicheDatei(const std::wstring& a, const std::wstring& b);
 
 // The file's length in bytes; grouped by thousands with the user's separator when Formatiert.
 // The empty text when the file cannot be read.
 std::wstring DateigrößeText(const std::wstring& Pfad, bool Formatiert);
 
-// Name without the characters a file name may not hold; the empty text for a name with a
-// doubled separator or, without PfadErlaubt, one ending in a separator.
+// Name without the characters a Windows file name may not hold (control characters and
+// \ / : * ? " < > |; with PfadErlaubt the separators \ / and : stay); the empty text for a name
+// with a doubled separator or, without PfadErlaubt, one ending in a separator.
 std::wstring DateinamenBereinigen(const std::wstring& Name, bool PfadErlaubt);
 
 // The whole number in text plus one; the empty text when text is no whole number.

@@ -2,6 +2,7 @@
 
 #include "Anwendungen.h"
 #include "DateiVerschieben.h"
+#include "Dateisuche.h"
 #include "Fortschritt.h"
 #include "Optionsdatei.h"
 #include "ProgrammEinstellungen.h"
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <optional>
+#include <span>
 
 namespace modVerteilung {
 namespace {
@@ -24,20 +26,37 @@ struct Ordnerfrage {
     Funktion funktion;
     std::wstring* ordner;
     const wchar_t* client;
-    bool download;  // a download folder, else the program folder
+    // A download folder's question starts in the client's program folder, where the download
+    // folder usually lies; a program folder's question has none.
+    const std::wstring* programmOrdner;
 };
 
 const Ordnerfrage kOrdnerfragen[] = {
-    {Kazaa, &KazaaProgrammOrdner, L"Kazaa (lite)/Morpheus/Grokster", false},
-    {Kazaa, &KazaaDownloadOrdner, L"Kazaa (lite)/Morpheus/Grokster", true},
-    {WinMX, &WinMXProgrammOrdner, L"WinMX", false},
-    {WinMX, &WinMXDownloadOrdner, L"WinMX", true},
-    {GetRight, &GetRightProgrammOrdner, L"GetRight", false},
-    {EMule, &EMuleProgrammOrdner, L"EMule/EDonkey", false},
-    {EMule, &EMuleTempOrdner, L"EMule/EDonkey", true},
+    {Kazaa, &KazaaProgrammOrdner, L"Kazaa (lite)/Morpheus/Grokster", nullptr},
+    {Kazaa, &KazaaDownloadOrdner, L"Kazaa (lite)/Morpheus/Grokster", &KazaaProgrammOrdner},
+    {WinMX, &WinMXProgrammOrdner, L"WinMX", nullptr},
+    {WinMX, &WinMXDownloadOrdner, L"WinMX", &WinMXProgrammOrdner},
+    {GetRight, &GetRightProgrammOrdner, L"GetRight", nullptr},
+    {EMule, &EMuleProgrammOrdner, L"EMule/EDonkey", nullptr},
+    {EMule, &EMuleTempOrdner, L"EMule/EDonkey", &EMuleProgrammOrdner},
 };
 
-bool OrdnerFehlt(const std::wstring& ordner) { return ordner.empty() || !DateiExistiert(ordner + L"\\nul"); }
+// Only an absolute path names a folder of its own: a relative one (eMule writes "TempDir=.")
+// would be this program's current folder.
+bool OrdnerFehlt(const std::wstring& ordner) { return !PfadIstAbsolut(ordner) || !DateiExistiert(ordner + L"\\nul"); }
+
+// The working folder is deleted after the distribution, and the programs in it came with the
+// package: a client folder there, however spelled, is no target.
+bool ImArbeitsordner(const std::wstring& ordner, const std::wstring& arbeitsordner) {
+    const std::wstring arbeit = VollständigerPfad(arbeitsordner);
+    std::wstring stufe = VollständigerPfad(ordner);
+    for (;;) {
+        if (TexteGleich(stufe, arbeit) || modVerschieben::GleicheDatei(stufe, arbeit)) return true;
+        const std::wstring darüber = PfadZurückgeben(stufe);
+        if (darüber.size() >= stufe.size() || !PfadIstAbsolut(darüber)) return false;
+        stufe = darüber;
+    }
+}
 
 // The pickers belong to the main window, the root owner of the progress window that is active
 // while the distribution runs.
@@ -50,12 +69,14 @@ void OrdnerErfragen(const std::array<bool, 5>& kommtVor) {
     for (const Ordnerfrage& frage : kOrdnerfragen) {
         if (!kommtVor[frage.funktion] || !OrdnerFehlt(*frage.ordner)) continue;
         const std::wstring client = frage.client;
-        const std::wstring befund = frage.download ? L"Der '" + client + L"'-Download-Ordner wurde nicht gefunden."
-                                                   : L"Das Programm '" + client + L"' wurde nicht gefunden.";
+        const bool download = frage.programmOrdner != nullptr;
+        const std::wstring befund = download ? L"Der '" + client + L"'-Download-Ordner wurde nicht gefunden."
+                                             : L"Das Programm '" + client + L"' wurde nicht gefunden.";
         FortschrittAnzeigen(L"Achtung: " + befund);
         const std::wstring aufforderung =
-            befund + (frage.download ? L" Bitte wählen Sie diesen aus..." : L" Bitte wählen Sie den Programm-Ordner...");
-        const std::wstring antwort = NullzeichenEntfernen(OrdnerAuswählen(aufforderung, Besitzer()));
+            befund + (download ? L" Bitte wählen Sie diesen aus..." : L" Bitte wählen Sie den Programm-Ordner...");
+        const std::wstring start = download && !OrdnerFehlt(*frage.programmOrdner) ? *frage.programmOrdner : L"";
+        const std::wstring antwort = NullzeichenEntfernen(OrdnerAuswählen(aufforderung, Besitzer(), start));
         if (!antwort.empty() && antwort != std::wstring(1, L'\0')) *frage.ordner = antwort;
     }
 }
@@ -69,11 +90,6 @@ const std::wstring& Zielordner(Funktion funktion) {
     }
 }
 
-// Without a folder the file would land in the root of the current drive; it stays instead.
-void OhneOrdnerÜbergehen(const std::wstring& name) {
-    FortschrittAnzeigen(L"Achtung: Die Datei '" + name + L"' wurde nicht verarbeitet, da kein Ordner für sie gewählt wurde");
-}
-
 // GetRight reads its list some time after it was started, and opening the package removes the
 // working folder the list lies in right after the distribution. The list therefore moves first
 // into a folder of the user's temporary folder that nothing of this program ever empties; it is
@@ -84,7 +100,7 @@ std::optional<std::wstring> ListeAufbewahren(const std::wstring& pfad) {
     temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
     const std::wstring name = DateinameZurückgeben(pfad);
     std::wstring ziel = temp + L"Ladewerk-GetRight\\" + name;
-    if (DateiExistiert(ziel)) ziel = modVerschieben::FortlaufendenDateinamen(ziel, DateinameOhneEndung(name) + L"-", L"0", L"");
+    if (DateiExistiert(ziel)) ziel = modVerschieben::FreierName(ziel);
     std::wstring fehler;
     int modus = modVerschieben::Verschieben;
     if (temp.empty() || ziel.empty() ||
@@ -96,12 +112,29 @@ std::optional<std::wstring> ListeAufbewahren(const std::wstring& pfad) {
     return ziel;
 }
 
-// True when the file arrived in its client's folder or was handed to GetRight.
-bool DateiVerteilen(const std::wstring& pfad, Funktion funktion, std::wstring& fehler) {
+// The lines that say where a file that arrived now lies, when that is not simply its own name in
+// its client's folder. belegt: a file of its (cleaned) name was there before.
+void AnkunftMelden(const std::wstring& name, const std::wstring& ziel, bool belegt) {
+    const std::wstring neu = DateinameZurückgeben(ziel);
+    if (neu != name) FortschrittAnzeigen(L"Achtung: Die Datei '" + name + L"' wurde unter dem Namen '" + neu + L"' abgelegt");
+    if (belegt && TexteGleich(neu, modVerschieben::DateinamenBereinigen(name, false)))
+        FortschrittAnzeigen(L"Achtung: Die vorhandene Datei '" + ziel + L"' wurde ersetzt");
+}
+
+// True when the file arrived in its client's folder or was handed to GetRight. Every other
+// outcome gets a line that says why.
+bool DateiVerteilen(const std::wstring& pfad, Funktion funktion, const std::wstring& arbeitsordner, std::wstring& fehler) {
     const std::wstring name = DateinameZurückgeben(pfad);
     const std::wstring& ordner = Zielordner(funktion);
-    if (ordner.empty()) {
-        OhneOrdnerÜbergehen(name);
+    // Without a folder the file would land in the root of the current drive, with a relative
+    // one in the current folder; it stays instead.
+    if (!PfadIstAbsolut(ordner)) {
+        FortschrittAnzeigen(L"Achtung: Die Datei '" + name + L"' wurde nicht verarbeitet, da kein Ordner für sie gewählt wurde");
+        return false;
+    }
+    if (ImArbeitsordner(ordner, arbeitsordner)) {
+        FortschrittAnzeigen(L"Achtung: Die Datei '" + name + L"' wurde nicht verarbeitet, da der Ordner '" + ordner +
+                            L"' im Arbeitsordner liegt");
         return false;
     }
     if (funktion == GetRight) {
@@ -114,22 +147,31 @@ bool DateiVerteilen(const std::wstring& pfad, Funktion funktion, std::wstring& f
     }
     FortschrittAnzeigen(L"Verschiebe Datei '" + name + L"' nach '" + ordner + L"'");
     std::wstring ziel = ordner + L"\\" + name;
+    const bool belegt = DateiExistiert(ordner + L"\\" + modVerschieben::DateinamenBereinigen(name, false));
     int modus = modVerschieben::Verschieben;
-    if (modVerschieben::DateiVerschieben(pfad, ziel, modus, fehler, modVerschieben::ÜberschreibenFragen)) return true;
-    // A file that did not arrive would otherwise go unmentioned.
-    if (!fehler.empty()) FortschrittAnzeigen(L"Achtung: " + TextErsetzen(fehler, L"\n", L" "));
+    if (modVerschieben::DateiVerschieben(pfad, ziel, modus, fehler, modVerschieben::ÜberschreibenFragen)) {
+        AnkunftMelden(name, ziel, belegt);
+        return true;
+    }
+    // Only "Überspringen" fails without a reason.
+    FortschrittAnzeigen(fehler.empty() ? L"Achtung: Die Datei '" + name + L"' wurde nicht verarbeitet, da sie übersprungen wurde"
+                                       : L"Achtung: " + TextErsetzen(fehler, L"\n", L" "));
     return false;
 }
 
-void ErstesStarten(const std::wstring& ordner, std::initializer_list<const wchar_t*> programme) {
-    // An empty folder would make these programs in the current drive's root.
-    if (ordner.empty()) return;
+// Starts the first of the programs that exists in ordner. Programs in the working folder came
+// with the package and never run; a relative folder would be this program's current folder.
+void ErstesStarten(const std::wstring& ordner, const std::wstring& arbeitsordner,
+                   std::span<const wchar_t* const> programme) {
+    if (!PfadIstAbsolut(ordner)) return;
     for (const wchar_t* programm : programme) {
-        const std::wstring pfad = ordner + programm;
-        if (DateiExistiert(pfad)) {
+        const std::wstring pfad = ordner + L"\\" + programm;
+        if (!DateiExistiert(pfad)) continue;
+        if (ImArbeitsordner(ordner, arbeitsordner))
+            FortschrittAnzeigen(L"Achtung: Das Programm '" + pfad + L"' wird nicht gestartet, da es im Arbeitsordner liegt");
+        else
             ProgrammStarten(pfad, L"");
-            return;
-        }
+        return;
     }
 }
 
@@ -173,16 +215,15 @@ int DateienVerarbeiten(const std::vector<std::wstring>& Dateien, const std::wstr
             ++nichtAngekommen;
             continue;
         }
-        if (!DateiVerteilen(Dateien[i], funktionen[i], fehler)) ++nichtAngekommen;
+        if (!DateiVerteilen(Dateien[i], funktionen[i], Arbeitsordner, fehler)) ++nichtAngekommen;
     }
 
     FortschrittAnzeigen(L"Starte Anwendungen...");
     if (kommtVor[Kazaa])
-        ErstesStarten(KazaaProgrammOrdner, {L"\\kpp.exe", L"\\Kazaa.exe", L"\\Morpheus.exe", L"\\Grokster.exe"});
-    if (kommtVor[WinMX]) ErstesStarten(WinMXProgrammOrdner, {L"\\Winmx.exe"});
-    if (kommtVor[EMule]) ErstesStarten(EMuleProgrammOrdner, {L"\\emule.exe", L"\\gdonkey.exe"});
+        ErstesStarten(KazaaProgrammOrdner, Arbeitsordner, kKazaaProgramme);
+    if (kommtVor[WinMX]) ErstesStarten(WinMXProgrammOrdner, Arbeitsordner, kWinMXProgramme);
+    if (kommtVor[EMule]) ErstesStarten(EMuleProgrammOrdner, Arbeitsordner, kEMuleProgramme);
     FortschrittAnzeigen(L"Verarbeitungs-Prozedur beendet");
-    (void)Arbeitsordner;
     return nichtAngekommen;
 }
 

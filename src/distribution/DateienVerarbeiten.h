@@ -16,9 +16,10 @@ enum Funktion : int { Keine = 0, Kazaa = 1, WinMX = 2, GetRight = 3, EMule = 4 }
 Funktion FunktionBestimmen(const std::wstring& pfad);
 
 // Dateien: full paths of the unpacked files, the options file among them, all below
-// Arbeitsordner. Files it does not move stay where they are. Returns how many job files did not
-// arrive in their client's folder (a GetRight list handed to GetRight counts as arrived), so
-// that the caller keeps the package while any of them is missing.
+// Arbeitsordner. Files it does not move stay where they are; a client folder that is no
+// absolute path or lies inside Arbeitsordner is no target. Every file's outcome is a log line.
+// Returns how many job files did not arrive in their client's folder (a GetRight list handed to
+// GetRight counts as arrived), so that the caller keeps the package while any of them is missing.
 int DateienVerarbeiten(const std::vector<std::wstring>& Dateien, const std::wstring& Arbeitsordner);
 
 }  // namespace modVerteilung

@@ -35,10 +35,21 @@ std::wstring Lesen(HKEY wurzel, const std::wstring& schlüssel, const std::wstri
 // The Kazaa-family clients store their paths with doubled separators.
 std::wstring OhneDoppelteTrenner(const std::wstring& pfad) { return TextErsetzen(pfad, L"\\\\", L"\\"); }
 
+// ExeDir names the program, or its folder with a trailing "\". Some installations write the
+// folder itself; cut by one level, it would never hold the program to start again.
+std::wstring KazaaProgrammOrdnerAus(const std::wstring& exeDir) {
+    if (!exeDir.empty() && exeDir.back() != L'\\' && OrdnerExistiert(exeDir)) {
+        for (const wchar_t* programm : kKazaaProgramme) {
+            if (DateiExistiert(exeDir + L"\\" + programm)) return exeDir;
+        }
+    }
+    return PfadZurückgeben(exeDir);
+}
+
 // A client family's pair: its program folder from ExeDir, its download folder from DownloadDir.
 void KazaaFamilieLesen(const std::wstring& firma) {
-    KazaaProgrammOrdner =
-        PfadZurückgeben(OhneDoppelteTrenner(Lesen(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + firma + L"\\Cloudload", L"ExeDir")));
+    KazaaProgrammOrdner = KazaaProgrammOrdnerAus(
+        OhneDoppelteTrenner(Lesen(HKEY_LOCAL_MACHINE, L"SOFTWARE\\" + firma + L"\\Cloudload", L"ExeDir")));
     KazaaDownloadOrdner =
         OhneDoppelteTrenner(Lesen(HKEY_CURRENT_USER, L"SOFTWARE\\" + firma + L"\\LocalContent", L"DownloadDir"));
 }

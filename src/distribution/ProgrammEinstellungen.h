@@ -4,9 +4,16 @@
 // files. The values live for the program run; the distribution may replace any of them with a
 // folder the user chose, and the create dialog reads them.
 
+#include <array>
 #include <string>
 
 namespace modProgrammEinstellungen {
+
+// The clients' programs in their program folders, in the order the distribution starts the
+// first that exists.
+inline constexpr std::array<const wchar_t*, 4> kKazaaProgramme{L"kpp.exe", L"Kazaa.exe", L"Morpheus.exe", L"Grokster.exe"};
+inline constexpr std::array<const wchar_t*, 1> kWinMXProgramme{L"Winmx.exe"};
+inline constexpr std::array<const wchar_t*, 2> kEMuleProgramme{L"emule.exe", L"gdonkey.exe"};
 
 extern std::wstring KazaaProgrammOrdner;     // Kazaa, Kazaa Lite, Morpheus, Grokster
 extern std::wstring KazaaDownloadOrdner;

@@ -24,8 +24,8 @@ public:
         return Dateidialog::Win32Zeigen(besitzer, anfrage);
     }
 
-    std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) override {
-        return modFunktionen::OrdnerdialogZeigen(besitzer, text);
+    std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text, const std::wstring& start) override {
+        return modFunktionen::OrdnerdialogZeigen(besitzer, text, start);
     }
 
     std::optional<std::wstring> TextEingeben(HWND besitzer, const Texteingabe& anfrage) override {

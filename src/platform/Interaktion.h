@@ -41,8 +41,9 @@ public:
     // The chosen path; with several files the folder, then each name, separated by L'\0'.
     // Nothing when the person cancelled or the dialog failed.
     virtual std::optional<std::wstring> DateiWählen(HWND besitzer, const Dateianfrage& anfrage) = 0;
-    // The chosen folder's path, text being the prompt; nothing when cancelled.
-    virtual std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) = 0;
+    // The chosen folder's path, text being the prompt, start the folder shown first (none: the
+    // desktop); nothing when cancelled.
+    virtual std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text, const std::wstring& start) = 0;
     // The typed text; nothing when the person cancelled.
     virtual std::optional<std::wstring> TextEingeben(HWND besitzer, const Texteingabe& anfrage) = 0;
 };

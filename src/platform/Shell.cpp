@@ -49,6 +49,16 @@ std::optional<std::wstring> NichtFürPapierkorb(const std::wstring& pfad) {
     return std::nullopt;
 }
 
+void BleibtLiegen(const std::wstring& pfad, const std::wstring& grund) {
+    modFortschritt::FortschrittAnzeigen(L"Achtung - DateienInPapierkorb: Datei '" + pfad + L"' bleibt liegen, " + grund);
+}
+
+// The picker can only be told where to start once it exists; start is the folder's path.
+int CALLBACK OrdnerdialogBeginnen(HWND dialog, UINT nachricht, LPARAM, LPARAM start) {
+    if (nachricht == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
+    return 0;
+}
+
 }  // namespace
 
 std::wstring SpeziellerOrdner(int nummer) {
@@ -59,18 +69,22 @@ std::wstring SpeziellerOrdner(int nummer) {
     return pfad.empty() ? pfad : pfad + L"\\";
 }
 
-std::wstring OrdnerAuswählen(const std::wstring& text, HWND besitzer) {
-    const std::optional<std::wstring> gewählt = Interaktion::Aktuell().OrdnerWählen(besitzer, text);
+std::wstring OrdnerAuswählen(const std::wstring& text, HWND besitzer, const std::wstring& start) {
+    const std::optional<std::wstring> gewählt = Interaktion::Aktuell().OrdnerWählen(besitzer, text, start);
     if (!gewählt || gewählt->empty()) return {};
     return *gewählt + L'\0';
 }
 
-std::optional<std::wstring> OrdnerdialogZeigen(HWND besitzer, const std::wstring& text) {
+std::optional<std::wstring> OrdnerdialogZeigen(HWND besitzer, const std::wstring& text, const std::wstring& start) {
     const ComBereich com;
     BROWSEINFOW info{};
     info.hwndOwner = besitzer;
     info.lpszTitle = text.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
+    if (!start.empty()) {
+        info.lpfn = &OrdnerdialogBeginnen;
+        info.lParam = reinterpret_cast<LPARAM>(start.c_str());
+    }
     const Handles::Pidl pidl(SHBrowseForFolderW(&info));
     if (!pidl) return std::nullopt;
     std::wstring pfad = PidlPfad(pidl.Get());
@@ -88,6 +102,7 @@ double ProgrammStarten(const std::wstring& datei, const std::wstring& parameter)
 void ProgrammStartenBesitzerSetzen(HWND besitzer) { programmBesitzer = besitzer; }
 
 long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
+    std::vector<std::wstring> übergeben;
     std::wstring liste;
     for (const std::wstring& pfad : dateien) {
         if (!DateiExistiert(pfad)) {
@@ -96,10 +111,10 @@ long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
             break;
         }
         if (const auto grund = NichtFürPapierkorb(pfad)) {
-            modFortschritt::FortschrittAnzeigen(L"Achtung - DateienInPapierkorb: Datei '" + pfad +
-                                                L"' bleibt liegen, " + *grund);
+            BleibtLiegen(pfad, *grund);
             continue;
         }
+        übergeben.push_back(pfad);
         liste += pfad;
         liste += L'\0';
     }
@@ -110,7 +125,12 @@ long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
     auftrag.wFunc = FO_DELETE;
     auftrag.pFrom = liste.c_str();
     auftrag.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
-    return SHFileOperationW(&auftrag);
+    const long ergebnis = SHFileOperationW(&auftrag);
+    // On a write-protected drive the shell leaves the file, and Wine's even reports success.
+    for (const std::wstring& pfad : übergeben) {
+        if (DateiExistiert(pfad)) BleibtLiegen(pfad, L"der Papierkorb hat sie nicht angenommen");
+    }
+    return ergebnis;
 }
 
 }  // namespace modFunktionen

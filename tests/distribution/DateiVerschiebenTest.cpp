@@ -18,9 +18,9 @@ TEST(VerschiebenText, NamesLoseOnlyWhatAFileNameCannotHold) {
     const std::pair<std::wstring, std::wstring> kFälle[] = {
         {L"a?b<c>.part", L"abc.part"},
         {L"x*|\"y:z/.dat", L"xyz.dat"},
-        {L"Lied \u2013 Teil\u20AC.mp3", L"Lied  Teil.mp3"},                  // en dash 150, euro 128
-        {L"Grüße \u2018zitiert\u2019 \u00A0ß.dat", L"Grüße \u2018zitiert\u2019 \u00A0ß.dat"},  // 145, 146, >= 160
-        {L"tab\there\x01\x7F.dat", L"tabhere.dat"},
+        {L"Grüße aus Köln \u2013 Bürgerfest.dat", L"Grüße aus Köln \u2013 Bürgerfest.dat"},
+        {L"Preis 5\u20AC \u201Egut\u201C \u2018so\u2019 \u00A0ß.dat", L"Preis 5\u20AC \u201Egut\u201C \u2018so\u2019 \u00A0ß.dat"},
+        {L"tab\there\x01\x7F\x85.dat", L"tabhere.dat"},
         {L"Кино.avi", L"Кино.avi"},                                           // other scripts are file names too
         {L"a\\\\b", L""},
         {L"ordner\\", L""},
@@ -52,6 +52,17 @@ TEST(VerschiebenText, SizesAndSequentialNamesLookAtTheDisk) {
     EXPECT_EQ(FortlaufendenDateinamen(lied, L"Lied-", L"0", L""), ordner.Pfad() + L"\\Lied-2.mp3");
     ordner.Datei(L"Lied-null.mp3");
     EXPECT_EQ(FortlaufendenDateinamen(lied, L"Lied-", L"null", L""), L"");
+
+    // eMule finds X.part's settings only as X.part.met: a renamed pair must stay a pair.
+    const std::pair<std::wstring, std::wstring> kUmbenannt[] = {
+        {L"001.part", L"001-0.part"},
+        {L"001.part.met", L"001-0.part.met"},
+        {L"001.PART.MET.BAK", L"001-0.PART.MET.BAK"},
+        {L"x.dat.met", L"x.dat-0.met"},
+    };
+    for (const auto& [name, soll] : kUmbenannt) {
+        EXPECT_EQ(FreierName(ordner.Pfad() + L"\\" + name), ordner.Pfad() + L"\\" + soll) << name;
+    }
 }
 
 namespace {

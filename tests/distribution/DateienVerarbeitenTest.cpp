@@ -1,6 +1,7 @@
 #include "DateienVerarbeiten.h"
 
 #include "Dateien.h"
+#include "modFunktionen.h"
 #include "Protokoll.h"
 #include "ProgrammEinstellungen.h"
 #include "SkriptBenutzer.h"
@@ -11,6 +12,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -122,6 +124,7 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
         L"Achtung: Der 'EMule/EDonkey'-Download-Ordner wurde nicht gefunden.",
         L"Verarbeite Dateien...",
         L"Verschiebe Datei 'a.dat' nach '" + kazaaDl + L"'",
+        L"Achtung: Die Datei 'a.dat' wurde unter dem Namen 'a-0.dat' abgelegt",
         L"Verschiebe Datei 'b.part' nach '" + T + L"\\eMule\\Temp'",
         L"Achtung: Datei '" + T + L"\\Temp\\weg.dat' existiert nicht",
         L"Verschiebe Datei 'c.met' nach '" + T + L"\\eMule\\Temp'",
@@ -134,6 +137,10 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     ASSERT_EQ(person.Fragen().size(), 4u);
     EXPECT_EQ(person.Fragen()[0].meldung.text,
               L"Das Programm 'WinMX' wurde nicht gefunden. Bitte wählen Sie den Programm-Ordner...");
+    // A download folder is looked for where its client lives.
+    EXPECT_EQ(person.Fragen()[0].startordner, L"");
+    EXPECT_EQ(person.Fragen()[1].startordner, T + L"\\WinMX");
+    EXPECT_EQ(person.Fragen()[2].startordner, T + L"\\eMule");
     EXPECT_EQ(person.Fragen()[2].meldung.text,
               L"Der 'EMule/EDonkey'-Download-Ordner wurde nicht gefunden. Bitte wählen Sie diesen aus...");
     EXPECT_EQ(person.Fragen()[3].art, L"DateiExistiert");
@@ -160,4 +167,66 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     }
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"ed2k");
     for (const wchar_t* name : {L"\\liste 1.grx", L"\\liste 1-0.grx"}) DeleteFileW((listen + name).c_str());
+}
+
+// Every job file's outcome is in the log, and every file that did not arrive is counted.
+TEST(Verteilung, EveryOutcomeIsLoggedAndEveryMissingFileCounted) {
+    struct Fall {
+        std::wstring downloadOrdner;  // "T" stands for the test's folder
+        const wchar_t* dort;          // what is called a.dat in the download folder already
+        int antwort;                  // to the conflict question; 0: none asked
+        std::vector<std::wstring> zeilen;  // the warnings and moves
+        int nichtAngekommen;
+        std::wstring exeDir = L"T\\Kazaa\\";
+    };
+    const std::wstring verschiebe = L"Verschiebe Datei 'a.dat' nach '";
+    const Fall kFälle[] = {
+        {L"T\\dl", L"Datei", 2, {verschiebe + L"T\\dl'", L"Achtung: Die vorhandene Datei 'T\\dl\\a.dat' wurde ersetzt"}, 0},
+        {L"T\\dl", L"Datei", 4, {verschiebe + L"T\\dl'", L"Achtung: Die Datei 'a.dat' wurde nicht verarbeitet, da sie übersprungen wurde"}, 1},
+        // A folder of that name: no question, and the move fails.
+        {L"T\\dl", L"Ordner", 0,
+         {verschiebe + L"T\\dl'", L"Achtung: Es ist ein Fehler beim Ändern des Dateinamens 'T\\Temp\\a.dat' aufgetreten. "}, 1},
+        // eMule's "TempDir=." and the like would be this program's current folder.
+        {L".", L"", 0,
+         {L"Achtung: Der 'Kazaa (lite)/Morpheus/Grokster'-Download-Ordner wurde nicht gefunden.",
+          L"Achtung: Die Datei 'a.dat' wurde nicht verarbeitet, da kein Ordner für sie gewählt wurde"}, 1},
+        // Deleted with the working folder right after; a program there came with the package.
+        {L"T\\TEMP\\Kazaa", L"", 0,
+         {L"Achtung: Die Datei 'a.dat' wurde nicht verarbeitet, da der Ordner 'T\\TEMP\\Kazaa' im Arbeitsordner liegt",
+          L"Achtung: Das Programm 'T\\Temp\\Kazaa\\kpp.exe' wird nicht gestartet, da es im Arbeitsordner liegt"}, 1,
+         L"T\\Temp\\Kazaa\\"},
+    };
+    for (const auto& fall : kFälle) {
+        TempOrdner t;
+        const std::wstring T = t.Pfad();
+        const auto mitT = [&](std::wstring text) { return modFunktionen::TextErsetzen(text, L"'T\\", L"'" + T + L"\\"); };
+        for (const wchar_t* ordner : {L"\\Kazaa", L"\\dl", L"\\Temp", L"\\Temp\\Kazaa"}) CreateDirectoryW((T + ordner).c_str(), nullptr);
+        if (fall.dort == std::wstring(L"Datei")) Schreiben(T + L"\\dl\\a.dat", "alt");
+        if (fall.dort == std::wstring(L"Ordner")) CreateDirectoryW((T + L"\\dl\\a.dat").c_str(), nullptr);
+        const std::wstring a = T + L"\\Temp\\a.dat";
+        Schreiben(a, "neu");
+        Schreiben(T + L"\\Temp\\Kazaa\\kpp.exe", "MZ");
+        RegistryTextSetzen(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", mitT(L"'" + fall.exeDir).substr(1));
+        RegistryTextSetzen(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir",
+                           mitT(L"'" + fall.downloadOrdner).substr(1));
+
+        SkriptBenutzer person;
+        if (fall.downloadOrdner == L".") person.WähleOrdner(std::nullopt);
+        if (fall.antwort) person.Antworte(fall.antwort);
+        Protokoll protokoll;
+        pe::OrdnerZurücksetzen();
+        EXPECT_EQ(DateienVerarbeiten({a}, T + L"\\Temp"), fall.nichtAngekommen) << fall.downloadOrdner << fall.antwort;
+
+        std::vector<std::wstring> ist, soll(fall.zeilen.size());
+        std::copy_if(protokoll.Zeilen().begin(), protokoll.Zeilen().end(), std::back_inserter(ist),
+                     [](const std::wstring& z) { return z.starts_with(L"Achtung") || z.starts_with(L"Verschiebe"); });
+        std::transform(fall.zeilen.begin(), fall.zeilen.end(), soll.begin(), mitT);
+        // A reason from the system ends the line of a failed move.
+        const auto gleich = [](const std::wstring& zeile, const std::wstring& anfang) { return zeile.starts_with(anfang); };
+        EXPECT_TRUE(std::equal(ist.begin(), ist.end(), soll.begin(), soll.end(), gleich))
+            << ::testing::PrintToString(ist) << "\n" << ::testing::PrintToString(soll);
+        EXPECT_EQ(person.OffeneAntworten(), 0u);
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA");
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA");
 }

@@ -1,5 +1,5 @@
-// Stands in for running clients: one top-level window per argument ("Titel" or
-// "Klasse|Titel"), each on a thread of its own, so that every window's WM_QUIT ends just its
+// Stands in for running clients: one top-level window per argument, its title, each on a thread
+// of its own, so that every window's WM_QUIT ends just its
 // thread. A posted WM_APP appends " (lebt)" to the title: it arrives after any WM_QUIT posted
 // before it, so a window that answers was not told to quit. The exit code counts the windows
 // that got WM_QUIT; the process ends when all have.
@@ -27,16 +27,8 @@ LRESULT CALLBACK Prozedur(HWND fenster, UINT nachricht, WPARAM wParam, LPARAM lP
     return DefWindowProcW(fenster, nachricht, wParam, lParam);
 }
 
-// Title and class of one argument.
-std::pair<std::wstring, std::wstring> Zerlegen(const std::wstring& argument) {
-    const size_t strich = argument.find(L'|');
-    if (strich == std::wstring::npos) return {argument, L"LwFensterHelfer"};
-    return {argument.substr(strich + 1), argument.substr(0, strich)};
-}
-
-void Fenster(const std::wstring& argument) {
-    const auto [titel, klasse] = Zerlegen(argument);
-    CreateWindowExW(0, klasse.c_str(), titel.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 80, nullptr,
+void Fenster(const std::wstring& titel) {
+    CreateWindowExW(0, L"LwFensterHelfer", titel.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 80, nullptr,
                     nullptr, GetModuleHandleW(nullptr), nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
@@ -48,16 +40,13 @@ void Fenster(const std::wstring& argument) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int anzahl = 0;
     wchar_t** argumente = CommandLineToArgvW(GetCommandLineW(), &anzahl);
-    // Classes are registered before the threads start: Wine loses a window now and then when
+    // The class is registered before the threads start: Wine loses a window now and then when
     // two threads register the same class at once.
-    for (int i = 1; i < anzahl; ++i) {
-        const std::wstring klasse = Zerlegen(argumente[i]).second;
-        WNDCLASSW art{};
-        art.lpfnWndProc = Prozedur;
-        art.hInstance = GetModuleHandleW(nullptr);
-        art.lpszClassName = klasse.c_str();
-        RegisterClassW(&art);
-    }
+    WNDCLASSW art{};
+    art.lpfnWndProc = Prozedur;
+    art.hInstance = GetModuleHandleW(nullptr);
+    art.lpszClassName = L"LwFensterHelfer";
+    RegisterClassW(&art);
     std::vector<std::thread> fäden;
     for (int i = 1; i < anzahl; ++i) fäden.emplace_back(Fenster, std::wstring(argumente[i]));
     LocalFree(argumente);

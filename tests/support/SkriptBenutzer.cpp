@@ -27,8 +27,8 @@ std::optional<std::wstring> SkriptBenutzer::DateiWählen(HWND besitzer, const In
     return PfadAntwort("Unerwarteter Dateidialog ohne Antwort im Skript");
 }
 
-std::optional<std::wstring> SkriptBenutzer::OrdnerWählen(HWND besitzer, const std::wstring& text) {
-    fragen_.push_back({L"Ordner", {text, {}, 0}, {}, besitzer});
+std::optional<std::wstring> SkriptBenutzer::OrdnerWählen(HWND besitzer, const std::wstring& text, const std::wstring& start) {
+    fragen_.push_back({L"Ordner", {text, {}, 0}, {}, besitzer, {}, start});
     return PfadAntwort("Unerwartete Ordnerwahl ohne Antwort im Skript");
 }
 

@@ -20,6 +20,7 @@ public:
         Interaktion::Dateianfrage datei;
         HWND besitzer = nullptr;
         Interaktion::Texteingabe eingabe = {};
+        std::wstring startordner = {};  // where the folder picker started
     };
 
     // Installs itself for the lifetime of the object.
@@ -41,7 +42,7 @@ public:
     int MeldungZeigen(HWND besitzer, const Interaktion::Meldung& meldung) override;
     int DateiExistiertFragen(HWND besitzer, const std::wstring& beschreibung) override;
     std::optional<std::wstring> DateiWählen(HWND besitzer, const Interaktion::Dateianfrage& anfrage) override;
-    std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text) override;
+    std::optional<std::wstring> OrdnerWählen(HWND besitzer, const std::wstring& text, const std::wstring& start) override;
     std::optional<std::wstring> TextEingeben(HWND besitzer, const Interaktion::Texteingabe& anfrage) override;
 
 private:
