@@ -308,3 +308,48 @@ TEST_F(Dialog, MailHandsThePackageToTheComposerAndReportsItsFailure) {
     EXPECT_EQ(DateiInhalt(gestrig), "gestriges Paket");
     EXPECT_TRUE(ComposerAufruf().empty());
 }
+
+// Simple MAPI, as on Windows, through the recording mapi32.dll beside the test program.
+TEST_F(Dialog, MailThroughSimpleMapiCarriesThePackageAndReportsFailuresButNotACancel) {
+    SkriptBenutzer person;
+    Protokoll anzeige(false);
+    CheckDlgButton(dialog.Handle(), F::chkDateienLöschen, BST_UNCHECKED);
+    const std::wstring protokoll = ordner.Pfad() + L"\\mapi.txt";
+    SetEnvironmentVariableW(L"LADEWERK_EMAIL", L"mapi");
+    SetEnvironmentVariableW(L"LADEWERK_MAPI_PROTOKOLL", protokoll.c_str());
+    const std::wstring a = ordner.Datei(L"a.dat", "aaaa");
+    const struct {
+        const wchar_t* antwort;
+        std::wstring fehler;  // text of the error box; empty when none
+    } fälle[] = {
+        {L"0", L""},
+        {L"1", L""},  // cancelled in the mail program
+        {L"2", L"Ein Fehler ist beim Erstellen der EMail aufgetreten.\nDas EMail-Programm hat die Nachricht nicht "
+               L"angenommen (Fehler 32002)."},
+    };
+    for (const auto& [antwort, fehler] : fälle) {
+        SetEnvironmentVariableW(L"LADEWERK_MAPI_ANTWORT", antwort);
+        DeleteFileW(protokoll.c_str());
+        const size_t vorher = person.Fragen().size();
+        dialog.DateienInListeEinfügen({a});
+        const std::wstring paket = ordner.Pfad() + L"\\Post " + antwort + L".lwx";
+        person.WähleDatei(paket);
+        person.Antworte(IDOK);
+        if (!fehler.empty()) person.Antworte(IDOK);
+        dialog.mnu_Speichern_EMail_Click();
+
+        EXPECT_EQ(DateiInhalt(protokoll),
+                  "Downloads\nEine Ladewerk-Datei wurde dieser EMail angeh\xc3\xa4ngt. Bitte \xc3\xb6" "ffnen Sie diese mit "
+                  "Ladewerk (https://ladewerk.example/), um die Downloads auf Ihrem Computer einzurichten.\nAnhang " +
+                      std::string(paket.begin(), paket.end()) + " | Post " + std::string(1, static_cast<char>(*antwort)) +
+                      ".lwx\nAn Geben Sie hier einen Empf\xc3\xa4nger an\nDialog\n")
+            << antwort;
+        ASSERT_EQ(person.Fragen().size(), vorher + (fehler.empty() ? 2 : 3)) << antwort;
+        if (!fehler.empty()) {
+            EXPECT_TRUE(person.Fragen().back().meldung.text.starts_with(fehler)) << person.Fragen().back().meldung.text;
+            EXPECT_EQ(person.Fragen().back().meldung.stil, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        }
+    }
+    for (const wchar_t* name : {L"LADEWERK_EMAIL", L"LADEWERK_MAPI_PROTOKOLL", L"LADEWERK_MAPI_ANTWORT"})
+        SetEnvironmentVariableW(name, nullptr);
+}
