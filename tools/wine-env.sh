@@ -5,8 +5,9 @@ source "$here_env/umgebung.sh"
 
 export WINEDEBUG=${WINEDEBUG:--all}
 WINE_SCHRIFTEN=/usr/share/wine/fonts
-# No Mono or Gecko installer prompts when a prefix is created.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installer prompts when a prefix is created. A test adds its own overrides
+# through LADEWERK_DLLOVERRIDES (for example a stand-in DLL beside the test program).
+export WINEDLLOVERRIDES="mscoree,mshtml=${LADEWERK_DLLOVERRIDES:+;$LADEWERK_DLLOVERRIDES}"
 export LOCPATH="$LADEWERK_LOCPATH"
 # bash itself cannot load the private locale and would warn about it; Wine can.
 { export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8; } 2>/dev/null

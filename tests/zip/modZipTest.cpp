@@ -9,6 +9,8 @@
 
 #include <windows.h>
 #include <psapi.h>
+#include <zip.h>
+#include <zlib.h>
 
 #include <gtest/gtest.h>
 
@@ -32,6 +34,21 @@ std::string Text(size_t länge) {
     for (unsigned i = 0; text.size() < länge; ++i) text += "Datei-" + std::to_string(i * 7919 % 10007) + ".part;";
     text.resize(länge);
     return text;
+}
+
+// What zlib makes of the bytes at level 9, as a raw deflate stream.
+size_t ZlibStufeNeun(const std::string& daten) {
+    z_stream strom{};
+    deflateInit2(&strom, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    std::vector<unsigned char> aus(deflateBound(&strom, daten.size()));
+    strom.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(daten.data()));
+    strom.avail_in = static_cast<uInt>(daten.size());
+    strom.next_out = aus.data();
+    strom.avail_out = static_cast<uInt>(aus.size());
+    deflate(&strom, Z_FINISH);
+    const size_t länge = aus.size() - strom.avail_out;
+    deflateEnd(&strom);
+    return länge;
 }
 
 // Sets the request as package creation does: bare names, maximum compression.
@@ -105,6 +122,58 @@ TEST(modZipPacken, FilesFromSeveralFoldersRoundTripUnderTheirBareNames) {
 
     ASSERT_TRUE(CopyFileW(archiv.c_str(), (PrüfOrdner() + L"\\namen.zip").c_str(), FALSE));
     Schreiben(PrüfOrdner() + L"\\namen.zip.namen", Utf8Zeilen(namen));
+}
+
+// Maximum compression means what zlib makes at level 9 from the same bytes, give or take half a
+// percent, whatever the bytes look like.
+TEST(modZipPacken, EveryEntryIsWithinHalfAPercentOfZlibLevelNine) {
+    modZip::Zurücksetzen();
+    const TempOrdner temp;
+    std::string zyklus;
+    for (int i = 0; i < 20; ++i)
+        for (int b = 0; b < 256; ++b) zyklus += static_cast<char>(b);
+    const std::string muster = Zufall(20000, 4);
+    std::string wiederholt;
+    while (wiederholt.size() < (3u << 20)) wiederholt += muster;
+    std::string langerZyklus;
+    while (langerZyklus.size() < (3u << 20)) langerZyklus += zyklus;
+    const struct {
+        const wchar_t* name;
+        std::string inhalt;
+    } formen[] = {
+        {L"zyklus und zufall.part", zyklus + Zufall(3000, 3)},
+        {L"zufall.avi", Zufall(3 << 20, 5)},
+        {L"nullen.part", std::string((3 << 20) + 17, '\0')},
+        {L"fast leer.part", std::string(900000, '\0') + Text(100)},
+        {L"langer zyklus.part", langerZyklus},
+        {L"wiederholter zufall.part", wiederholt},
+        {L"text.lst", Text((2 << 20) + 500000)},
+        {L"teilweise.part", Zufall(1500000, 6) + std::string(1100000, '\0') + Text(900000) + Zufall(5000, 7)},
+    };
+    std::vector<std::wstring> pfade, namen;
+    for (const auto& [name, inhalt] : formen) {
+        pfade.push_back(temp.Pfad() + L"\\" + name);
+        namen.push_back(name);
+        Schreiben(pfade.back(), inhalt);
+    }
+    const std::wstring archiv = temp.Pfad() + L"\\formen.lwx";
+    ASSERT_EQ(Packen(archiv, pfade), 0);
+
+    zip_error_t fehler;
+    zip_error_init(&fehler);
+    zip_source_t* quelle = zip_source_win32w_create(archiv.c_str(), 0, -1, &fehler);
+    zip_t* zip = quelle ? zip_open_from_source(quelle, ZIP_RDONLY, &fehler) : nullptr;
+    ASSERT_TRUE(zip) << zip_error_strerror(&fehler);
+    for (size_t i = 0; i < std::size(formen); ++i) {
+        zip_stat_t stat;
+        ASSERT_EQ(zip_stat_index(zip, i, 0, &stat), 0);
+        const size_t zlib = ZlibStufeNeun(formen[i].inhalt);
+        EXPECT_LE(static_cast<double>(stat.comp_size), 1.005 * static_cast<double>(zlib))
+            << ::testing::PrintToString(namen[i]) << ": " << stat.comp_size << " gegen " << zlib;
+    }
+    zip_close(zip);
+    ASSERT_TRUE(CopyFileW(archiv.c_str(), (PrüfOrdner() + L"\\formen.zip").c_str(), FALSE));
+    Schreiben(PrüfOrdner() + L"\\formen.zip.namen", Utf8Zeilen(namen));
 }
 
 TEST(modZipPacken, RefusedRequestsLeaveNoArchive) {
