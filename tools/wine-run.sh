@@ -37,6 +37,9 @@ mkdir -p "$XDG_DATA_HOME"
 # exit with 0; the file it leaves behind tells. The program reads the path through drive Z:.
 unfertig="$prefix/gtest-unfertig"
 export TEST_PREMATURE_EXIT_FILE="Z:${unfertig//\//\\}"
+# GoogleTest's own verdict, for telling a failed test from Wine's loader failing after the end.
+ergebnis="$prefix/gtest-ergebnis.xml"
+export GTEST_OUTPUT="xml:Z:${ergebnis//\//\\}"
 xvfb_starten
 # The program's current folder is the throwaway prefix, so that a relative path in a test can
 # never reach the checkout the test was started from.
@@ -44,7 +47,15 @@ program=$(realpath "$1")
 shift
 cd "$prefix"
 status=0
-wine "$program" "$@" || status=$?
+wine "$program" "$@" 2>"$prefix/stderr" || status=$?
+cat "$prefix/stderr" >&2
+# Now and then Wine's Unix loader trips over an assertion of its own while the process ends
+# (glibc's dl-fini.c), after every test ran and passed. That is no verdict on the program.
+if [ "$status" -ne 0 ] && [ ! -e "$unfertig" ] && grep -q 'Inconsistency detected by ld.so: dl-fini.c' "$prefix/stderr" &&
+   head -n 3 "$ergebnis" 2>/dev/null | grep -qE '<testsuites tests="[1-9][0-9]*" failures="0" disabled="[0-9]+" errors="0"'; then
+    echo "wine-run: Wines Lader scheiterte nach dem Ende des Programms; alle Tests liefen und bestanden" >&2
+    status=0
+fi
 if [ -e "$unfertig" ]; then
     echo "wine-run: $(basename "$program") hat sich mitten im Testlauf beendet (Exit-Code $status)," \
          "die Tests danach liefen nicht" >&2
