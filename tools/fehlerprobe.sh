@@ -19,7 +19,7 @@ gewuenscht=("$@")
 
 # shellcheck source=tools/umgebung.sh
 source "$here/umgebung.sh"
-cd "$top"
+cd "$top" || exit 1
 # Code is full of "&&"; with this option bash would put the found text in place of every "&".
 shopt -u patsub_replacement 2>/dev/null || true
 protokolle="$top/build/fehlerprobe"
