@@ -227,7 +227,7 @@ bool DateiVerschieben(const std::wstring& Quelle, std::wstring& Ziel, int& intVe
 std::wstring FortlaufendenDateinamen(const std::wstring& Pfad, const std::wstring& Vorsatz,
                                      const std::wstring& Zähler, const std::wstring& Nachsatz) {
     const std::wstring ordner = PfadZurückgeben(Pfad) + L"\\";
-    const std::wstring endung = Namensendung(DateinameZurückgeben(Pfad));
+    const std::wstring endung = FolgenamenEndung(DateinameZurückgeben(Pfad));
     std::wstring zahl = Zähler;
     std::wstring kandidat = ordner + Vorsatz + zahl + Nachsatz + endung;
     for (int durchgang = 1; Belegt(kandidat); ++durchgang) {
@@ -256,17 +256,9 @@ bool GleicheDatei(const std::wstring& a, const std::wstring& b) {
            x->nFileIndexLow == y->nFileIndexLow;
 }
 
-std::wstring Namensendung(const std::wstring& Name) {
-    for (const std::wstring eins : {L".part.met.bak", L".part.met"}) {
-        if (Name.size() > eins.size() && TexteGleich(Name.substr(Name.size() - eins.size()), eins))
-            return Name.substr(Name.size() - eins.size());
-    }
-    return DateiendungZurückgeben(Name);
-}
-
 std::wstring FreierName(const std::wstring& Ziel) {
     const std::wstring name = DateinameZurückgeben(Ziel);
-    return FortlaufendenDateinamen(Ziel, name.substr(0, name.size() - Namensendung(name).size()) + L"-", L"0", L"");
+    return FortlaufendenDateinamen(Ziel, name.substr(0, name.size() - FolgenamenEndung(name).size()) + L"-", L"0", L"");
 }
 
 std::wstring DateigrößeText(const std::wstring& Pfad, bool Formatiert) {

@@ -21,13 +21,9 @@ bool DateiVerschieben(const std::wstring& Quelle, std::wstring& Ziel, int& intVe
 
 // First free path "folder of Pfad\" + Vorsatz + number + Nachsatz + extension of Pfad, counting
 // up from Zähler; the empty text after 10,000 taken names or when Zähler is not a number.
-// eMule's ".part.met" and ".part.met.bak" count as one extension (see Namensendung).
+// eMule's ".part.met" and ".part.met.bak" count as one extension (modFunktionen::FolgenamenEndung).
 std::wstring FortlaufendenDateinamen(const std::wstring& Pfad, const std::wstring& Vorsatz,
                                      const std::wstring& Zähler, const std::wstring& Nachsatz);
-
-// The extension a sequential name keeps. eMule finds the settings of X.part only as X.part.met
-// (and its backup X.part.met.bak), so these count as one extension: a renamed pair stays a pair.
-std::wstring Namensendung(const std::wstring& Name);
 
 // The name "Umbenennen" gives: the first free "Stamm-0", "Stamm-1", ... beside Ziel, keeping
 // its extension; the empty text when none is free.

@@ -14,6 +14,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -70,14 +71,18 @@ std::optional<std::wstring> NeuenOrdnerAnlegen(const std::wstring& darin, DWORD&
 }
 
 // Beside the package, or in the user's temporary folder when the package lies where nothing
-// can be written (a CD, a read-only share).
+// can be written (a CD, a read-only share) or where its contents do not fit (a nearly full stick).
 std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, Fehler& fehler) {
     const std::wstring paketordner = modFunktionen::PfadZurückgeben(paketpfad);
     DWORD nummer = ERROR_ALREADY_EXISTS;
-    if (auto ordner = NeuenOrdnerAnlegen(paketordner, nummer)) return ordner;
+    const bool platzReicht = modUnzip::PlatzReicht(paketpfad, paketordner);
+    if (platzReicht) {
+        if (auto ordner = NeuenOrdnerAnlegen(paketordner, nummer)) return ordner;
+    }
     if (auto ordner = NeuenOrdnerAnlegen(BenutzerTempOrdner(), nummer)) {
-        FortschrittAnzeigen(L"Achtung - Im Ordner '" + paketordner + L"' kann nicht entpackt werden, entpacke in '" +
-                            *ordner + L"'");
+        FortschrittAnzeigen(L"Achtung - Im Ordner '" + paketordner +
+                            (platzReicht ? L"' kann nicht entpackt werden" : L"' ist nicht genug Platz zum Entpacken") +
+                            L", entpacke in '" + *ordner + L"'");
         return ordner;
     }
     fehler = {nummer, L"ArbeitsordnerAnlegen"};
@@ -204,6 +209,23 @@ bool VersionPrüfen() {
                               MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
 }
 
+int Auftragsdateien(const std::vector<std::wstring>& dateien) {
+    return static_cast<int>(std::count_if(dateien.begin(), dateien.end(), [](const std::wstring& pfad) {
+        return modVerteilung::FunktionBestimmen(pfad) != modVerteilung::Keine;
+    }));
+}
+
+// The package holds the only copy of every job file that did not arrive: it goes to the recycle
+// bin only when none is missing.
+void PaketWegräumen(const std::wstring& paketpfad, int nichtAngekommen) {
+    if (nichtAngekommen == 0) {
+        modFunktionen::DateienInPapierkorb({paketpfad});
+        return;
+    }
+    FortschrittAnzeigen(L"Achtung - Die Datei '" + paketpfad + L"' bleibt erhalten, da " + std::to_wstring(nichtAngekommen) +
+                        L" Datei(en) nicht verarbeitet wurden");
+}
+
 // Everything after the package was found; a value only on an unexpected error.
 std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
     Fehler fehler;
@@ -226,16 +248,20 @@ std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
     }
     if (auto lesefehler = PaketversionLesen(fund.optionsdatei)) return lesefehler;
 
+    // Members the extraction could not write never reach the distribution, yet are missing all the same.
+    int nichtAngekommen = unzip.uNichtEntpackt;
     if (VersionPrüfen()) {
         FortschrittAnzeigen(L"Verarbeite Dateien...");
-        modVerteilung::DateienVerarbeiten(fund.dateien, unzip.uZielOrdner);
+        nichtAngekommen += modVerteilung::DateienVerarbeiten(fund.dateien, unzip.uZielOrdner);
     } else {
         FortschrittAnzeigen(L"Achtung - Die Verarbeitung wurde abgebrochen");
+        nichtAngekommen += Auftragsdateien(fund.dateien);
     }
 
+    // The package holds everything the working folder held.
     FortschrittAnzeigen(L"Lösche temporäre Ordner und Dateien...");
     aufräumen.Löschen();
-    modFunktionen::DateienInPapierkorb({paketpfad});
+    PaketWegräumen(paketpfad, nichtAngekommen);
     return std::nullopt;
 }
 

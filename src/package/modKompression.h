@@ -9,7 +9,8 @@ namespace modKompression {
 
 // The receiving side's entry: unpacks the package at paketpfad into a working folder of its
 // own, checks its version, hands the files to the distribution, then clears the working folder
-// away and moves the package to the recycle bin. Reports every step in the progress window.
+// away. The package goes to the recycle bin only when every job file arrived; otherwise it
+// stays where it is and the log says why. Reports every step in the progress window.
 void DateienDekomprimieren(const std::wstring& paketpfad);
 
 // Version of the last package opened, as its options file gives it; "1.00" when it has none.

@@ -49,6 +49,10 @@ std::optional<std::wstring> NichtFürPapierkorb(const std::wstring& pfad) {
     return std::nullopt;
 }
 
+void BleibtLiegen(const std::wstring& pfad, const std::wstring& grund) {
+    modFortschritt::FortschrittAnzeigen(L"Achtung - DateienInPapierkorb: Datei '" + pfad + L"' bleibt liegen, " + grund);
+}
+
 // The picker can only be told where to start once it exists; start is the folder's path.
 int CALLBACK OrdnerdialogBeginnen(HWND dialog, UINT nachricht, LPARAM, LPARAM start) {
     if (nachricht == BFFM_INITIALIZED) SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, start);
@@ -98,6 +102,7 @@ double ProgrammStarten(const std::wstring& datei, const std::wstring& parameter)
 void ProgrammStartenBesitzerSetzen(HWND besitzer) { programmBesitzer = besitzer; }
 
 long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
+    std::vector<std::wstring> übergeben;
     std::wstring liste;
     for (const std::wstring& pfad : dateien) {
         if (!DateiExistiert(pfad)) {
@@ -106,10 +111,10 @@ long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
             break;
         }
         if (const auto grund = NichtFürPapierkorb(pfad)) {
-            modFortschritt::FortschrittAnzeigen(L"Achtung - DateienInPapierkorb: Datei '" + pfad +
-                                                L"' bleibt liegen, " + *grund);
+            BleibtLiegen(pfad, *grund);
             continue;
         }
+        übergeben.push_back(pfad);
         liste += pfad;
         liste += L'\0';
     }
@@ -120,7 +125,12 @@ long DateienInPapierkorb(const std::vector<std::wstring>& dateien) {
     auftrag.wFunc = FO_DELETE;
     auftrag.pFrom = liste.c_str();
     auftrag.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION;
-    return SHFileOperationW(&auftrag);
+    const long ergebnis = SHFileOperationW(&auftrag);
+    // On a write-protected drive the shell leaves the file, and Wine's even reports success.
+    for (const std::wstring& pfad : übergeben) {
+        if (DateiExistiert(pfad)) BleibtLiegen(pfad, L"der Papierkorb hat sie nicht angenommen");
+    }
+    return ergebnis;
 }
 
 }  // namespace modFunktionen

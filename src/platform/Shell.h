@@ -30,7 +30,8 @@ void ProgrammStartenBesitzerSetzen(HWND besitzer);
 
 // Moves the files, up to the first one that does not exist, to the recycle bin. Files the shell
 // could not handle safely (relative, too long, links) stay where they are; each missing or
-// refused file gets a log line. The shell's result code, 0 when nothing was handed to it.
+// refused file, and each file still there afterwards, gets a log line. The shell's result code,
+// 0 when nothing was handed to it.
 long DateienInPapierkorb(const std::vector<std::wstring>& dateien);
 
 }  // namespace modFunktionen

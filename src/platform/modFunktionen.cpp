@@ -112,6 +112,23 @@ std::wstring DateinameOhneEndung(const std::wstring& name) {
     return name.substr(0, name.size() - DateiendungZurückgeben(name).size());
 }
 
+std::wstring FolgenamenEndung(const std::wstring& name) {
+    for (const std::wstring_view emule : {L".part.met", L".part.met.bak"}) {
+        if (name.size() > emule.size() && TexteGleich(name.substr(name.size() - emule.size()), std::wstring(emule)))
+            return name.substr(name.size() - emule.size());
+    }
+    return DateiendungZurückgeben(name);
+}
+
+std::wstring Folgename(const std::wstring& name, unsigned nummer) {
+    constexpr size_t kLängsterName = 255;
+    const std::wstring endung = FolgenamenEndung(name);
+    const std::wstring zusatz = L"-" + std::to_wstring(nummer) + endung;
+    std::wstring stamm = name.substr(0, name.size() - endung.size());
+    if (stamm.size() + zusatz.size() > kLängsterName) stamm.resize(kLängsterName - std::min(zusatz.size(), kLängsterName));
+    return stamm + zusatz;
+}
+
 std::wstring NullzeichenEntfernen(const std::wstring& text) {
     if (text.empty() || text.back() != L'\0') return text;
     return text.substr(0, text.find(L'\0'));

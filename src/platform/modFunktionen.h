@@ -10,6 +10,12 @@ std::wstring PfadZurückgeben(const std::wstring& pfad);        // text before t
 std::wstring DateinameZurückgeben(const std::wstring& pfad);   // text after the last '\'; whole path when no '\'
 std::wstring DateiendungZurückgeben(const std::wstring& pfad); // from the last '.' to the end, dot included; empty when no '.' or when a '\' follows the last '.'
 std::wstring DateinameOhneEndung(const std::wstring& name);    // name without what DateiendungZurückgeben returns; unchanged when no extension or empty
+// The end a sequential name keeps: the extension, with eMule's ".part.met" and ".part.met.bak"
+// (any letter case) counted as one, so that "X.part" and "X.part.met" stay a pair.
+std::wstring FolgenamenEndung(const std::wstring& name);
+// Sequential name number nummer of a file name: "Lied.mp3" -> "Lied-0.mp3", "Lied-1.mp3", ...
+// The stem gives way so that the name never grows beyond the 255 characters a file name may have.
+std::wstring Folgename(const std::wstring& name, unsigned nummer);
 // Win32 buffers come back padded with L'\0'; a text that does not end in one was never such a buffer.
 std::wstring NullzeichenEntfernen(const std::wstring& text);   // when the LAST char is L'\0': the text before the FIRST L'\0'; otherwise unchanged
 // Ordinal, so the result does not depend on the user's locale; Ä and ä are still equal.

@@ -6,6 +6,7 @@
 #include "ZipPacker.h"
 #include "ZipText.h"
 #include "ZipVerzeichnis.h"
+#include "modFunktionen.h"
 
 #include <windows.h>
 #include <zip.h>
@@ -14,8 +15,10 @@
 #include <cstring>
 #include <ctime>
 #include <cwctype>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace modUnzip {
@@ -48,8 +51,9 @@ void Ergebnis(int32_t& ergebnis, int32_t fehler) {
     if (fehler != PK_OK && (ergebnis == PK_OK || ergebnis == PK_WARN)) ergebnis = fehler;
 }
 
+// At least breite wide; a longer text keeps every character.
 std::wstring Rechtsbündig(const std::wstring& text, size_t breite) {
-    if (text.size() >= breite) return text.substr(text.size() - breite);
+    if (text.size() >= breite) return text;
     return std::wstring(breite - text.size(), L' ') + text;
 }
 
@@ -58,10 +62,23 @@ std::wstring Zweistellig(int wert, wchar_t füllung) {
     return text.size() < 2 ? std::wstring(1, füllung) + text : text;
 }
 
-std::wstring Breite(std::wstring zeile) {
-    zeile.resize(80, L' ');
+std::wstring Breite(std::wstring zeile, size_t breite = 80) {
+    zeile.resize(breite, L' ');
     return zeile;
 }
+
+void Addieren(uint64_t& summe, uint64_t wert) {
+    summe += wert;
+    if (summe < wert) summe = UINT64_MAX;
+}
+
+// Windows compares file names ignoring letter case, by its own ordinal upper-casing.
+struct OhneGroßKlein {
+    bool operator()(const std::wstring& a, const std::wstring& b) const {
+        return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
+               CSTR_LESS_THAN;
+    }
+};
 
 // Stored names carry the UTF-8 flag, or come from Windows archivers in the OEM code page of the
 // packing machine. Names that are valid UTF-8 without the flag are taken as UTF-8 as well: bytes
@@ -127,8 +144,15 @@ struct Plan {
     zip_uint64_t index;
     std::wstring gespeichert;  // stored name, for the listing and messages
     std::wstring ziel;         // safe file name in the target folder
+    std::vector<std::wstring> änderungen;  // why ziel differs from the stored name
     zip_stat_t stat;
 };
+
+std::wstring NamenswechselZeile(const Plan& plan) {
+    std::wstring gründe;
+    for (const std::wstring& grund : plan.änderungen) gründe += (gründe.empty() ? L"" : L", ") + grund;
+    return L"Achtung - '" + plan.gespeichert + L"' wurde als '" + plan.ziel + L"' entpackt (" + gründe + L")";
+}
 
 // --- Writing one member -------------------------------------------------------------------
 
@@ -200,8 +224,10 @@ public:
             fehler = KleinSchreiben(plan, mitglied.get(), ziel);
         else
             fehler = GroßSchreiben(plan, mitglied.get(), ziel);
-        if (fehler == PK_OK) Auflisten(plan);
-        return fehler;
+        if (fehler != PK_OK) return fehler;
+        Auflisten(plan);
+        if (schreiben && !plan.änderungen.empty()) Melden(NamenswechselZeile(plan));
+        return PK_OK;
     }
 
 private:
@@ -390,10 +416,35 @@ int32_t Öffnungsfehler(const zip_error_t& fehler) {
     }
 }
 
+// A member whose stored name needed no change keeps it; every other member that would land on a
+// name taken in this run gets the next free sequential name, so that no member overwrites another.
+void NamenVergeben(std::vector<Plan>& pläne) {
+    std::set<std::wstring, OhneGroßKlein> vergeben;
+    std::vector<bool> hatNamen(pläne.size());
+    for (size_t i = 0; i < pläne.size(); ++i)
+        hatNamen[i] = pläne[i].änderungen.empty() && vergeben.insert(pläne[i].ziel).second;
+    // Where counting goes on for a name, so that many members of one name cost no quadratic time.
+    std::map<std::wstring, unsigned, OhneGroßKlein> nächsteNummer;
+    for (size_t i = 0; i < pläne.size(); ++i) {
+        Plan& plan = pläne[i];
+        if (hatNamen[i] || vergeben.insert(plan.ziel).second) continue;
+        unsigned& nummer = nächsteNummer[plan.ziel];
+        std::wstring frei = modFunktionen::Folgename(plan.ziel, nummer++);
+        while (!vergeben.insert(frei).second) frei = modFunktionen::Folgename(plan.ziel, nummer++);
+        plan.änderungen.push_back(L"'" + plan.ziel + L"' ist schon vergeben");
+        plan.ziel = std::move(frei);
+    }
+}
+
 // What is to be written, or the reason why the archive is refused before anything is written.
 int32_t Planen(Zustand& z, zip_t* archiv, HANDLE datei, std::vector<Plan>& pläne) {
-    const auto verzeichnis = ZipVerzeichnis::Lesen(datei);
     const zip_int64_t anzahl = zip_get_num_entries(archiv, 0);
+    if (anzahl > kHöchstzahlEinträge) {
+        Melden(L"Fehler - Das Archiv hat " + std::to_wstring(anzahl) + L" Einträge, mehr als die erlaubten " +
+               std::to_wstring(kHöchstzahlEinträge) + L"; es wird nichts entpackt");
+        return PK_BADERR;
+    }
+    const auto verzeichnis = ZipVerzeichnis::Lesen(datei);
     if (!verzeichnis || static_cast<zip_int64_t>(verzeichnis->bereiche.size()) != anzahl) {
         Melden(L"Fehler - Das Inhaltsverzeichnis des Archivs ist beschädigt, es wird nichts entpackt");
         return PK_BADERR;
@@ -405,7 +456,7 @@ int32_t Planen(Zustand& z, zip_t* archiv, HANDLE datei, std::vector<Plan>& plän
     int32_t ergebnis = PK_OK;
     uint64_t bedarf = 0;
     for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(anzahl); ++i) {
-        Plan plan{i, NameLesen(archiv, i), {}, {}};
+        Plan plan{i, NameLesen(archiv, i), {}, {}, {}};
         if (zip_stat_index(archiv, i, 0, &plan.stat) != 0) {
             Melden(L"Fehler - Eintrag " + std::to_wstring(i + 1) + L" des Archivs ist unlesbar, es wird nichts entpackt");
             return PK_BADERR;
@@ -415,19 +466,26 @@ int32_t Planen(Zustand& z, zip_t* archiv, HANDLE datei, std::vector<Plan>& plän
         if (art == Art::Verweis) {
             Melden(L"Achtung - Die Verknüpfung '" + plan.gespeichert + L"' wird nicht angelegt");
             Ergebnis(ergebnis, PK_WARN);
+            ++z.uNichtEntpackt;
             continue;
         }
-        plan.ziel = SichererName(plan.gespeichert);
-        if (z.uLeerzeichenErsetzen) std::replace(plan.ziel.begin(), plan.ziel.end(), L' ', L'_');
+        Landename landename = SichererName(plan.gespeichert);
+        plan.ziel = std::move(landename.name);
+        plan.änderungen = std::move(landename.änderungen);
+        if (z.uLeerzeichenErsetzen && plan.ziel.find(L' ') != std::wstring::npos) {
+            std::replace(plan.ziel.begin(), plan.ziel.end(), L' ', L'_');
+            plan.änderungen.push_back(L"Leerzeichen durch '_' ersetzt");
+        }
         if (plan.ziel.empty()) {
             Melden(L"Achtung - '" + plan.gespeichert + L"' hat keinen verwendbaren Dateinamen und wird übersprungen");
             Ergebnis(ergebnis, PK_WARN);
+            ++z.uNichtEntpackt;
             continue;
         }
-        bedarf += plan.stat.size;
-        if (bedarf < plan.stat.size) bedarf = UINT64_MAX;
+        Addieren(bedarf, plan.stat.size);
         pläne.push_back(std::move(plan));
     }
+    NamenVergeben(pläne);
     if (!z.uExtractList && !z.uTesten) {
         const auto frei = FreierPlatz(LangerPfad(z.uZielOrdner));
         if (frei && bedarf > *frei) {
@@ -439,36 +497,54 @@ int32_t Planen(Zustand& z, zip_t* archiv, HANDLE datei, std::vector<Plan>& plän
     return ergebnis;
 }
 
+// The archive, with the handle through which its directory is checked independently of libzip.
+struct Geöffnet {
+    Handles::Datei datei;
+    Archiv archiv;
+    int32_t fehler = PK_OK;
+};
+
+Geöffnet ArchivÖffnen(const std::wstring& pfad) {
+    Geöffnet geöffnet;
+    geöffnet.datei = Handles::Datei(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    zip_error_t fehler;
+    zip_error_init(&fehler);
+    zip_source_t* quelle = geöffnet.datei ? zip_source_win32w_create(pfad.c_str(), 0, -1, &fehler) : nullptr;
+    geöffnet.archiv.reset(quelle ? zip_open_from_source(quelle, ZIP_RDONLY, &fehler) : nullptr);
+    if (!geöffnet.archiv) {
+        if (quelle) zip_source_free(quelle);
+        geöffnet.fehler = geöffnet.datei ? Öffnungsfehler(fehler) : PK_NOZIP;
+    }
+    zip_error_fini(&fehler);
+    return geöffnet;
+}
+
 int32_t Entpacken(Zustand& z) {
+    z.uNichtEntpackt = 0;
     if (!OptionenUnterstützt(z)) {
         Melden(L"Fehler - Diese Entpack-Optionen werden nicht unterstützt");
         return PK_PARAM;
     }
-    const Handles::Datei datei(CreateFileW(z.uZipDatei.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    zip_error_t fehler;
-    zip_error_init(&fehler);
-    zip_source_t* quelle = datei ? zip_source_win32w_create(z.uZipDatei.c_str(), 0, -1, &fehler) : nullptr;
-    const Archiv archiv(quelle ? zip_open_from_source(quelle, ZIP_RDONLY, &fehler) : nullptr);
-    if (!archiv) {
-        if (quelle) zip_source_free(quelle);
-        const int32_t code = datei ? Öffnungsfehler(fehler) : PK_NOZIP;
-        zip_error_fini(&fehler);
+    const Geöffnet geöffnet = ArchivÖffnen(z.uZipDatei);
+    if (!geöffnet.archiv) {
         Melden(L"Fehler - '" + z.uZipDatei + L"' ist kein vollständiges ZIP-Archiv oder lässt sich nicht öffnen");
-        return code;
+        return geöffnet.fehler;
     }
-    zip_error_fini(&fehler);
-
     std::vector<Plan> pläne;
-    int32_t ergebnis = Planen(z, archiv.get(), datei.Get(), pläne);
+    int32_t ergebnis = Planen(z, geöffnet.archiv.get(), geöffnet.datei.Get(), pläne);
     if (ergebnis != PK_OK && ergebnis != PK_WARN) return ergebnis;
     const std::wstring ordner = LangerPfad(z.uZielOrdner);
     if (!z.uExtractList && !z.uTesten && !pläne.empty() && (ordner.empty() || !OrdnerAnlegen(ordner))) {
         Melden(L"Fehler - Der Ordner '" + z.uZielOrdner + L"' kann nicht angelegt werden");
         return PK_DISK;
     }
-    Lauf lauf(z, archiv.get(), ordner);
-    for (const auto& plan : pläne) Ergebnis(ergebnis, lauf.Verarbeiten(plan));
+    Lauf lauf(z, geöffnet.archiv.get(), ordner);
+    for (const auto& plan : pläne) {
+        const int32_t fehler = lauf.Verarbeiten(plan);
+        if (fehler != PK_OK) ++z.uNichtEntpackt;
+        Ergebnis(ergebnis, fehler);
+    }
     return ergebnis;
 }
 
@@ -484,21 +560,54 @@ bool Gerätename(std::wstring stamm) {
 
 }  // namespace
 
-std::wstring SichererName(const std::wstring& gespeichert) {
-    std::wstring name = gespeichert.substr(gespeichert.find_last_of(L"/\\") == std::wstring::npos
-                                               ? 0
-                                               : gespeichert.find_last_of(L"/\\") + 1);
-    for (auto& zeichen : name)
-        if (zeichen < 32 || std::wstring_view(L"<>:\"|?*").find(zeichen) != std::wstring_view::npos) zeichen = L'_';
-    while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
-    if (name.empty()) return name;
-    if (Gerätename(name.substr(0, name.find(L'.')))) name.insert(0, L"_");
-    if (name.size() > 255) {
-        const size_t punkt = name.find_last_of(L'.');
-        const size_t endung = punkt != std::wstring::npos && name.size() - punkt <= 32 ? name.size() - punkt : 0;
-        name = name.substr(0, 255 - endung) + name.substr(name.size() - endung);
+Landename SichererName(const std::wstring& gespeichert) {
+    Landename ergebnis;
+    const auto vermerken = [&](bool geändert, const wchar_t* grund) {
+        if (geändert) ergebnis.änderungen.emplace_back(grund);
+    };
+    const size_t trenner = gespeichert.find_last_of(L"/\\");
+    std::wstring& name = ergebnis.name;
+    name = trenner == std::wstring::npos ? gespeichert : gespeichert.substr(trenner + 1);
+    vermerken(trenner != std::wstring::npos, L"Ordnerangabe entfernt");
+    bool strom = false, unzulässig = false;
+    for (auto& zeichen : name) {
+        if (zeichen == L':') {
+            strom = true;
+            zeichen = L'_';
+        } else if (zeichen < 32 || std::wstring_view(L"<>\"|?*").find(zeichen) != std::wstring_view::npos) {
+            unzulässig = true;
+            zeichen = L'_';
+        }
     }
-    return name;
+    vermerken(strom, L"':' durch '_' ersetzt, sonst entstünde ein Datenstrom");
+    vermerken(unzulässig, L"unzulässige Zeichen durch '_' ersetzt");
+    const size_t länge = name.size();
+    while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+    vermerken(name.size() != länge, L"Punkte oder Leerzeichen am Ende entfernt");
+    if (name.empty()) return ergebnis;
+    const bool gerät = Gerätename(name.substr(0, name.find(L'.')));
+    if (gerät) name.insert(0, L"_");
+    vermerken(gerät, L"Gerätename, '_' vorangestellt");
+    if (name.size() > 255) {
+        size_t endung = modFunktionen::FolgenamenEndung(name).size();
+        if (endung > 32) endung = 0;  // an "extension" that long would leave too little of the name
+        name = name.substr(0, 255 - endung) + name.substr(name.size() - endung);
+        vermerken(true, L"auf 255 Zeichen gekürzt");
+    }
+    return ergebnis;
+}
+
+bool PlatzReicht(const std::wstring& archiv, const std::wstring& ordner) {
+    const Geöffnet geöffnet = ArchivÖffnen(archiv);
+    const zip_int64_t anzahl = geöffnet.archiv ? zip_get_num_entries(geöffnet.archiv.get(), 0) : 0;
+    uint64_t bedarf = 0;
+    for (zip_int64_t i = 0; i < std::min(anzahl, kHöchstzahlEinträge + 1); ++i) {
+        zip_stat_t stat;
+        if (zip_stat_index(geöffnet.archiv.get(), static_cast<zip_uint64_t>(i), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE))
+            Addieren(bedarf, stat.size);
+    }
+    const auto frei = FreierPlatz(LangerPfad(ordner));
+    return !frei || bedarf <= *frei;
 }
 
 std::wstring ListenKopf() {
@@ -510,13 +619,15 @@ std::wstring ListenKopf() {
 }
 
 std::wstring Listenzeile(const std::wstring& name, uint64_t größe, int monat, int tag, int jahr, int stunde, int minute) {
-    std::wstring zeile = Breite(name.substr(0, 50));
-    zeile.replace(50, 7, Rechtsbündig(std::to_wstring(größe), 7));
-    zeile.replace(59, 3, Zweistellig(monat, L'0') + L"/");
-    zeile.replace(62, 3, Zweistellig(tag, L'0') + L"/");
-    zeile.replace(65, 2, Zweistellig(jahr, L'0'));
-    zeile.replace(69, 3, Zweistellig(stunde, L' ') + L":");
-    zeile.replace(72, 2, Zweistellig(minute, L'0'));
+    const std::wstring ziffern = Rechtsbündig(std::to_wstring(größe), 7);
+    const size_t mehr = ziffern.size() - 7;
+    std::wstring zeile = Breite(name.substr(0, 50), 80 + mehr);
+    zeile.replace(50, ziffern.size(), ziffern);
+    zeile.replace(59 + mehr, 3, Zweistellig(monat, L'0') + L"/");
+    zeile.replace(62 + mehr, 3, Zweistellig(tag, L'0') + L"/");
+    zeile.replace(65 + mehr, 2, Zweistellig(jahr, L'0'));
+    zeile.replace(69 + mehr, 3, Zweistellig(stunde, L' ') + L":");
+    zeile.replace(72 + mehr, 2, Zweistellig(minute, L'0'));
     return zeile;
 }
 

@@ -3,7 +3,9 @@
 // module state, calls ZipEntpacken and reads the listing, the messages and the count afterwards.
 // The archive is untrusted: whatever its names claim, only plain files with safe names land
 // directly in uZielOrdner, nothing else is touched, and a member that fails its check never
-// stays behind looking complete.
+// stays behind looking complete. Two members never land on one name: Windows ignores letter
+// case, and making names safe can make two of them equal.
+// Every name that does not land as stored gets a line naming both.
 
 #include <cstdint>
 #include <string>
@@ -12,6 +14,9 @@
 namespace modUnzip {
 
 inline constexpr size_t kNamenListe = 2501;
+// Packages are written with at most kNamenListe members; an archive with far more is refused
+// before anything is written, instead of filling the disk with tiny files for hours.
+inline constexpr int64_t kHöchstzahlEinträge = 10000;
 
 // Result codes, shown as a bare number when not 0.
 enum Fehler : int32_t {
@@ -44,6 +49,7 @@ struct Zustand {
     std::wstring uZipAusgabe;  // messages, one per line, each ending in CR LF
     std::wstring uZipListe;    // header and one 80-column line per member written
     int32_t uZipAnzahl = 0;    // members written
+    int32_t uNichtEntpackt = 0;  // members holding a file that were not written (skipped or failed)
     bool uPasswortAbbruch = false;  // once the person declined a password, no further question
     int32_t uErgebnis = 0;     // code of the last call
 };
@@ -54,12 +60,21 @@ void Zurücksetzen();
 // Unpacks uZipDatei into uZielOrdner; a non-zero result is also shown as a bare number.
 void ZipEntpacken();
 
-// The listing's lines without their CR LF, 80 characters each.
+// True unless the members, by the sizes the archive's directory gives, need more than is free
+// where ordner is or would be; also true when either cannot be told.
+bool PlatzReicht(const std::wstring& archiv, const std::wstring& ordner);
+
+// The listing's lines without their CR LF, 80 characters each; a size of more than 7 digits
+// widens its column for that line instead of losing digits.
 std::wstring ListenKopf();
 std::wstring Listenzeile(const std::wstring& name, uint64_t größe, int monat, int tag, int jahr, int stunde, int minute);
 
 // The name under which a member lands: the last part of its stored name, made safe as a plain
-// file name; empty when nothing usable is left.
-std::wstring SichererName(const std::wstring& gespeichert);
+// file name, with a note for each change on the way; an empty name when nothing usable is left.
+struct Landename {
+    std::wstring name;
+    std::vector<std::wstring> änderungen;
+};
+Landename SichererName(const std::wstring& gespeichert);
 
 }  // namespace modUnzip

@@ -113,7 +113,7 @@ TEST_F(Empfangslauf, CommandLineNoTouchesNothing) {
     EXPECT_EQ(Baum(wurzel.Pfad()), vorher);
 }
 
-TEST_F(Empfangslauf, NewerPackageAsksAndEitherAnswerSendsThePackageToTheTrash) {
+TEST_F(Empfangslauf, NewerPackageAsksAndOnlyYesSendsThePackageToTheTrash) {
     for (const bool fortsetzen : {false, true}) {
         const std::wstring name = fortsetzen ? L"NeuJa" : L"NeuNein";
         const std::wstring paket =
@@ -139,8 +139,8 @@ TEST_F(Empfangslauf, NewerPackageAsksAndEitherAnswerSendsThePackageToTheTrash) {
                                            L"Dekompression und Verarbeitung beendet"}))
             << ::testing::PrintToString(zeilen);
         EXPECT_EQ(Existiert(clients.kazaaDownloads + L"\\" + name + L".dat"), fortsetzen);
-        EXPECT_TRUE(Existiert(Papierkorb(name + L".lwx")));
-        EXPECT_FALSE(Existiert(paket));
+        EXPECT_EQ(Existiert(Papierkorb(name + L".lwx")), fortsetzen);
+        EXPECT_EQ(Existiert(paket), !fortsetzen);
         EXPECT_FALSE(Arbeitsordnerreste(wurzel.Pfad() + L"\\Pakete"));
         Schließen(fortschritt);
         EXPECT_TRUE(prozess.EndeWarten(kWarten));

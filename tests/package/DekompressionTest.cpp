@@ -2,6 +2,7 @@
 // Trash of the test prefix; the progress window is a recorder and the person a script.
 
 #include "Empfang.h"
+#include "Laufwerk.h"
 #include "Protokoll.h"
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 using namespace Empfang;
@@ -40,6 +42,11 @@ protected:
 };
 
 const std::wstring kEnde = L"Dekompression und Verarbeitung beendet";
+
+std::wstring BleibtErhalten(const std::wstring& paket, int fehlend) {
+    return L"Achtung - Die Datei '" + paket + L"' bleibt erhalten, da " + std::to_wstring(fehlend) +
+           L" Datei(en) nicht verarbeitet wurden";
+}
 
 }  // namespace
 
@@ -110,10 +117,50 @@ TEST_F(Dekompression, VersionOfThePackageDecidesWhetherItIsDistributed) {
                                                fall.paketversion + L" dieser Software erstellt."))
                 << frage.text;
         }
-        EXPECT_TRUE(Existiert(Papierkorb(std::wstring(fall.name) + L".lwx")));
-        EXPECT_FALSE(Existiert(paket));
+        // Declined, the package is the only copy of its job file.
+        EXPECT_EQ(Existiert(Papierkorb(std::wstring(fall.name) + L".lwx")), fall.verteilt);
+        EXPECT_EQ(Existiert(paket), !fall.verteilt);
+        EXPECT_EQ(Enthält(log.Zeilen(), BleibtErhalten(paket, 1)), !fall.verteilt);
         EXPECT_FALSE(Arbeitsordnerreste(Ordner(L"Pakete")));
         EXPECT_EQ(log.Zeilen().back(), kEnde);
+    }
+}
+
+TEST_F(Dekompression, PackageStaysWhileAnyJobFileDidNotArrive) {
+    const struct {
+        const wchar_t* name;
+        std::wstring paket;
+        std::function<void(SkriptBenutzer&)> antworten;
+        int fehlend;
+    } kFälle[] = {
+        // No WinMX on this computer, and the person picks neither of its folders.
+        {L"OhneOrdner", Paket(L"OhneOrdner.lwx", {{L"Lied.mp3", "l"}, {L"Film.mp3", "f"}, {L"Auch.dat", "a"}}),
+         [](SkriptBenutzer& p) { for (int i = 0; i < 2; ++i) p.WähleOrdner(std::nullopt); }, 2},
+        // Damaged on the way: the good member arrives, the broken one lives on only in the package.
+        {L"Beschaedigt",
+         PythonPaket(wurzel, L"Beschaedigt.lwx",
+                     "    z.writestr(zipfile.ZipInfo('Kaputt.dat'), 'A' * 100)\n"
+                     "    z.writestr('Gut.dat', 'gut')\n"
+                     "    z.close()\n"
+                     "    b = bytearray(open('Beschaedigt.lwx', 'rb').read())\n"
+                     "    b[b.find(b'A' * 100)] ^= 1\n"
+                     "    open('Beschaedigt.lwx', 'wb').write(b)"),
+         [](SkriptBenutzer& p) { p.Antworte(IDOK); }, 1},
+    };
+    for (const auto& fall : kFälle) {
+        SCOPED_TRACE(fall.name);
+        const std::string vorher = Lesen(fall.paket);
+        SkriptBenutzer fallPerson;
+        fall.antworten(fallPerson);
+        Protokoll log;
+        modKompression::DateienDekomprimieren(fall.paket);
+
+        EXPECT_TRUE(Enthält(log.Zeilen(), BleibtErhalten(fall.paket, fall.fehlend))) << ::testing::PrintToString(log.Zeilen());
+        EXPECT_EQ(log.Zeilen().back(), kEnde);
+        EXPECT_EQ(fallPerson.OffeneAntworten(), 0u);
+        EXPECT_EQ(Lesen(fall.paket), vorher);
+        EXPECT_FALSE(Existiert(Papierkorb(std::wstring(fall.name) + L".lwx")));
+        EXPECT_FALSE(Arbeitsordnerreste(Ordner(L"Pakete")));
     }
 }
 
@@ -193,21 +240,35 @@ TEST_F(Dekompression, HostileNamesAndForeignFilesBesideThePackageStayOutOfTheRun
     EXPECT_FALSE(Existiert(wurzel.Pfad() + L"\\..\\Ausbruch.dat"));
 }
 
-TEST_F(Dekompression, ReadOnlyPackageFolderUnpacksIntoTheUsersTempFolder) {
-    // sysfs takes no new folders, not even from root: the stand-in for a CD.
-    const std::wstring paket = L"Z:\\sys\\kernel\\uevent_seqnum";
-    ASSERT_TRUE(Existiert(paket));
-    person.Antworte(IDOK);
-    Protokoll log;
-    modKompression::DateienDekomprimieren(paket);
-    ASSERT_GE(log.Zeilen().size(), 3u);
-    const std::wstring& hinweis = log.Zeilen()[2];
+
+TEST_F(Dekompression, PackageWhereItCannotBeUnpackedUnpacksIntoTheUsersTempFolder) {
+    Laufwerk stick{L'S', 4};
+    ASSERT_TRUE(stick.Bereit()) << stick.Fehler();
+    // Zeros pack small: the package fits on the stick, its contents do not.
+    const std::wstring gepackt = Paket(L"Gross.lwx", {{L"Gross.dat", std::string(6u << 20, '\0')}});
+    ASSERT_TRUE(CopyFileW(gepackt.c_str(), (stick.Wurzel() + L"\\Gross.lwx").c_str(), TRUE));
+    const struct {
+        std::wstring paket, hinweis;
+    } kFälle[] = {
+        // sysfs takes no new folders, not even from root: the stand-in for a CD.
+        {L"Z:\\sys\\kernel\\uevent_seqnum", L"Im Ordner 'Z:\\sys\\kernel' kann nicht entpackt werden"},
+        {stick.Wurzel() + L"\\Gross.lwx", L"Im Ordner '" + stick.Wurzel() + L"' ist nicht genug Platz zum Entpacken"},
+    };
     const std::wstring temp = BenutzerTemp();
-    EXPECT_TRUE(hinweis.starts_with(L"Achtung - Im Ordner 'Z:\\sys\\kernel' kann nicht entpackt werden, entpacke in '" +
-                                    temp + L"Ladewerk-"))
-        << hinweis;
-    EXPECT_EQ(log.Zeilen().back(), kEnde);
-    EXPECT_FALSE(Arbeitsordnerreste(temp.substr(0, temp.size() - 1)));
+    for (const auto& fall : kFälle) {
+        SCOPED_TRACE(fall.paket);
+        ASSERT_TRUE(Existiert(fall.paket));
+        SkriptBenutzer fallPerson;
+        fallPerson.Antworte(IDOK);  // the CD stand-in is no archive
+        Protokoll log;
+        modKompression::DateienDekomprimieren(fall.paket);
+        ASSERT_GE(log.Zeilen().size(), 3u);
+        EXPECT_TRUE(log.Zeilen()[2].starts_with(L"Achtung - " + fall.hinweis + L", entpacke in '" + temp + L"Ladewerk-"))
+            << log.Zeilen()[2];
+        EXPECT_EQ(log.Zeilen().back(), kEnde);
+        EXPECT_FALSE(Arbeitsordnerreste(temp.substr(0, temp.size() - 1)));
+    }
+    EXPECT_EQ(Lesen(clients.kazaaDownloads + L"\\Gross.dat").size(), size_t{6u << 20});
 }
 
 TEST(Dekompressionszeilen, ResultLineJoinsListingInformationAndCount) {

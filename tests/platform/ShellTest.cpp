@@ -2,6 +2,7 @@
 
 #include "Dateien.h"
 #include "Handles.h"
+#include "Laufwerk.h"
 #include "Shell.h"
 #include "Protokoll.h"
 #include "TempOrdner.h"
@@ -192,8 +193,14 @@ TEST(Papierkorb, NothingGoesToTheShellWhenTheFirstIsMissingOrTheListEmpty) {
 }
 
 // Wine's shell would delete by relative names in the current folder for long paths and follow
-// links; such files are left where they are and named in the log.
-TEST(Papierkorb, LongRelativeAndLinkedPathsStayAndTheCurrentFolderStaysWhole) {
+// links; such files are left where they are and named in the log, as are files the shell could
+// not take (a write-protected stick).
+TEST(Papierkorb, FilesThatCannotGoStayAndTheCurrentFolderStaysWhole) {
+    Laufwerk stick{L'R', 1};
+    ASSERT_TRUE(stick.Bereit()) << stick.Fehler();
+    const std::wstring geschützt = stick.Wurzel() + L"\\geschuetzt.dat";
+    { const Handles::Datei d(CreateFileW(geschützt.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)); }
+    ASSERT_TRUE(stick.Schreibschützen());
     TempOrdner ordner, aktuell, fremd;
     const std::wstring wächter = aktuell.Datei(L".wächter");
     const std::wstring relativ = aktuell.Datei(L"relativ.dat");
@@ -214,14 +221,15 @@ TEST(Papierkorb, LongRelativeAndLinkedPathsStayAndTheCurrentFolderStaysWhole) {
     const std::wstring normal = ordner.Datei(L"normal.dat");
 
     Protokoll protokoll;
-    EXPECT_EQ(modFunktionen::DateienInPapierkorb({lang, L"relativ.dat", link, normal}), 0);
+    modFunktionen::DateienInPapierkorb({lang, L"relativ.dat", link, geschützt, normal});
     EXPECT_FALSE(modFunktionen::DateiExistiert(normal));
-    for (const std::wstring& bleibt : {lang, relativ, fremdeDatei, wächter})
+    for (const std::wstring& bleibt : {lang, relativ, fremdeDatei, wächter, geschützt})
         EXPECT_TRUE(modFunktionen::DateiExistiert(bleibt)) << bleibt;
     const std::wstring anfang = L"Achtung - DateienInPapierkorb: Datei '";
     EXPECT_EQ(protokoll.Zeilen(),
               (std::vector<std::wstring>{anfang + lang + L"' bleibt liegen, der Pfad ist länger als 259 Zeichen",
                                          anfang + L"relativ.dat' bleibt liegen, der Pfad ist nicht absolut",
-                                         anfang + link + L"' bleibt liegen, die Datei ist eine Verknüpfung"}));
+                                         anfang + link + L"' bleibt liegen, die Datei ist eine Verknüpfung",
+                                         anfang + geschützt + L"' bleibt liegen, der Papierkorb hat sie nicht angenommen"}));
     SetCurrentDirectoryW(ordner.Pfad().c_str());
 }

@@ -9,24 +9,39 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
+// What 300 n of a stored name leave once the name is cut to 255 characters with ".part.met".
+const std::wstring kLang(246, L'n');
+
 using Dateien = std::map<std::wstring, std::string>;
+using Umbenennungen = std::vector<std::pair<std::wstring, std::wstring>>;  // stored name, landed name
 
 struct Fall {
     const wchar_t* archiv;
     int32_t ergebnis;
     Dateien vorher;  // files in the target folder before
     Dateien nachher;
+    std::optional<Umbenennungen> umbenannt = std::nullopt;  // every member that did not land as stored
 };
 
-size_t Zeilen(const std::wstring& text) {
+size_t Vorkommen(const std::wstring& text, const std::wstring& teil) {
     size_t anzahl = 0;
-    for (size_t i = text.find(L"\r\n"); i != std::wstring::npos; i = text.find(L"\r\n", i + 2)) ++anzahl;
+    for (size_t i = text.find(teil); i != std::wstring::npos; i = text.find(teil, i + 1)) ++anzahl;
     return anzahl;
+}
+
+// Each renamed member has its line naming the old and the new name, and no other member has one.
+void UmbenennungenPrüfen(const Umbenennungen& umbenannt) {
+    const std::wstring& ausgabe = modUnzip::zustand.uZipAusgabe;
+    EXPECT_EQ(Vorkommen(ausgabe, L"' entpackt ("), umbenannt.size()) << ausgabe;
+    for (const auto& [alt, neu] : umbenannt)
+        EXPECT_EQ(Vorkommen(ausgabe, L"Achtung - '" + alt + L"' wurde als '" + neu + L"' entpackt ("), 1u) << alt;
 }
 
 // Runs one case in a fresh folder and checks what the target folder holds afterwards, that
@@ -53,13 +68,14 @@ void Prüfen(const Fall& fall) {
         EXPECT_EQ(person.Fragen()[0].meldung.stil, UINT(MB_OK));
         EXPECT_FALSE(modUnzip::zustand.uZipAusgabe.empty());
     }
+    if (fall.umbenannt) UmbenennungenPrüfen(*fall.umbenannt);
     const auto geschrieben = static_cast<int32_t>(fall.nachher.size() - fall.vorher.size());
     if (fall.vorher.empty()) {
         EXPECT_EQ(modUnzip::zustand.uZipAnzahl, geschrieben);
     }
     if (modUnzip::zustand.uZipAnzahl > 0) {
         EXPECT_EQ(modUnzip::zustand.uZipListe.rfind(modUnzip::ListenKopf() + L"\r\n", 0), 0u);
-        EXPECT_EQ(Zeilen(modUnzip::zustand.uZipListe), size_t(modUnzip::zustand.uZipAnzahl) + 1);
+        EXPECT_EQ(Vorkommen(modUnzip::zustand.uZipListe, L"\r\n"), size_t(modUnzip::zustand.uZipAnzahl) + 1);
     }
 }
 
@@ -84,8 +100,22 @@ TEST(modUnzipPeers, MembersLandFlatUnderTheirDecodedNames) {
         {L"oem-cp850.zip", 0, {}, {{L"Grüße Ærø.dat", "OEM"}}},
         {L"oem-cp437.zip", 0, {}, {{L"Prüfung ÄÖÜ äöü ß.dat", "OEM"}}},
         {L"infozip.zip", 0, {}, {{L"Bär.dat", std::string(5000, 'B')}, {L"leer.txt", ""}, {L"zufall.bin", zufall}}},
-        // Folders are dropped, a later member of the same name wins, existing files are replaced.
-        {L"ordner.zip", 0, {{L"y.txt", "alt"}}, {{L"x.txt", "zweites"}, {L"y.txt", "y"}}},
+        // Folders are dropped, a later member of the same name gets the next free name, files that
+        // were there before are replaced.
+        {L"ordner.zip", 0, {{L"y.txt", "alt"}}, {{L"x.txt", "erstes"}, {L"x-0.txt", "zweites"}, {L"y.txt", "y"}},
+         Umbenennungen{{L"a/x.txt", L"x.txt"}, {L"b/c/x.txt", L"x-0.txt"}, {L"b/y.txt", L"y.txt"}}},
+        // A name that needed no change keeps it; the others count on past every name taken.
+        {L"gleichnamig.zip", 0, {},
+         {{L"A.dat", "g0"}, {L"a-0.dat", "g1"}, {L"X.part.met", "g2"}, {L"x-0.PART.met", "g3"},
+          {kLang + L".part.met", "g4"}, {kLang.substr(2) + L"-0.part.met", "g5"}, {L"x-0.dat", "g6"},
+          {L"_COM1-0.dat", "g7"}, {L"_COM1.dat", "g8"}, {L"x-0.dat_evil", "g9"}, {L"x.dat_evil", "g10"},
+          {L"x-1.dat", "g11"}, {L"x-2.dat", "g12"}, {L"x-3.dat", "g13"}, {L"x-4.dat", "g14"}, {L"x.dat", "g15"}},
+         Umbenennungen{{L"a.dat", L"a-0.dat"}, {L"x.PART.met", L"x-0.PART.met"},
+                       {std::wstring(300, L'n') + L"1.part.met", kLang + L".part.met"},
+                       {std::wstring(300, L'n') + L"2.part.met", kLang.substr(2) + L"-0.part.met"},
+                       {L"x.dat. . .", L"x-0.dat"}, {L"COM1.dat", L"_COM1-0.dat"}, {L"x.dat:evil", L"x-0.dat_evil"},
+                       {L"C:\\x.dat", L"x-1.dat"}, {L"/x.dat", L"x-2.dat"}, {L"../x.dat", L"x-3.dat"},
+                       {L"d/x.dat", L"x-4.dat"}}},
     };
     for (const auto& fall : fälle) Prüfen(fall);
 }
@@ -101,6 +131,7 @@ TEST(modUnzipFeindlich, NothingLandsOutsideAndNothingHalfWritten) {
         // The damaged members are not written, and the user's file of that name stays as it was.
         {L"crc.zip", modUnzip::PK_ERR, {{L"kaputt.txt", "meins"}}, {{L"kaputt.txt", "meins"}, {L"gut.txt", "gut"}}},
         {L"ueberlappt.zip", modUnzip::PK_BADERR, {}, {}},
+        {L"viele.zip", modUnzip::PK_BADERR, {}, {}},
         {L"riesig.zip", modUnzip::PK_DISK, {}, {}},
         {L"luege.zip", modUnzip::PK_BADERR, {}, {}},
         {L"abgeschnitten.zip", modUnzip::PK_NOZIP, {}, {}},
@@ -160,8 +191,15 @@ TEST(modUnzipPasswort, AesMembersOpenWithTheRightPassword) {
     EXPECT_EQ(Inhalt(ziel + L"\\aes.txt"), "AES-geschützt");
 }
 
-TEST(modUnzipListe, OverlongNamesKeepTheirExtension) {
-    const std::wstring name = modUnzip::SichererName(L"ordner/" + std::wstring(300, L'a') + L".part.met");
-    EXPECT_EQ(name.size(), 255u);
-    EXPECT_TRUE(name.ends_with(L"a.met"));
+TEST(modUnzipListe, SizesKeepEveryDigitAndWidenTheirColumn) {
+    const std::wstring zeit = L"  03/07/26   9:05";
+    const struct {
+        const wchar_t* name;
+        uint64_t größe;
+        std::wstring zeile;
+    } kFälle[] = {
+        {L"Lied.dat", 5, L"Lied.dat" + std::wstring(48, L' ') + L"5" + zeit + std::wstring(6, L' ')},
+        {L"Film.part", 209715200, L"Film.part" + std::wstring(41, L' ') + L"209715200" + zeit + std::wstring(6, L' ')},
+    };
+    for (const auto& fall : kFälle) EXPECT_EQ(modUnzip::Listenzeile(fall.name, fall.größe, 3, 7, 2026, 9, 5), fall.zeile);
 }

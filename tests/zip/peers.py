@@ -76,6 +76,13 @@ def peers():
             info = OemInfo(name)
             info.codepage = codepage
             z.writestr(info, b"OEM")
+    # Names that land on one file name once letter case is ignored and names are made safe.
+    lang = "n" * 300
+    with zipfile.ZipFile(pfad("gleichnamig.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        for i, name in enumerate(["A.dat", "a.dat", "X.part.met", "x.PART.met", lang + "1.part.met",
+                                  lang + "2.part.met", "x.dat. . .", "COM1.dat", "_COM1.dat", "x.dat:evil",
+                                  "x.dat_evil", "C:\\x.dat", "/x.dat", "../x.dat", "d/x.dat", "x.dat"]):
+            z.writestr(name, b"g%d" % i)
     with zipfile.ZipFile(pfad("ordner.zip"), "w", zipfile.ZIP_DEFLATED) as z:
         z.writestr("a/", b"")
         z.writestr("a/x.txt", b"erstes")
@@ -124,6 +131,11 @@ def feindlich():
     lügner = eintrag(b"luege.bin", bytes(8 << 20))
     lügner["size"] = 10
     roh_zip("luege.zip", [lügner])
+
+    # Far more members than any package holds: refused before the first one is written.
+    with zipfile.ZipFile(pfad("viele.zip"), "w", zipfile.ZIP_STORED) as z:
+        for i in range(10001):
+            z.writestr("%05d.dat" % i, b"")
 
     with open(pfad("infozip.zip"), "rb") as f:
         ganz = f.read()

@@ -21,6 +21,8 @@ public:
 
     [[nodiscard]] bool Bereit() const { return bereit_; }
     const std::string& Fehler() const { return fehler_; }
+    // A tmpfs mounted again read-only, like a write-protected stick; false when that failed.
+    [[nodiscard]] bool Schreibschützen();
     // "X:"
     std::wstring Wurzel() const { return std::wstring(1, buchstabe_) + L":"; }
 

@@ -88,6 +88,10 @@ Laufwerk::Laufwerk(wchar_t buchstabe, int megabyte, const std::wstring& ordnerAu
     if (!bereit_) fehler_ = "Laufwerk ist nach dem Anlegen nicht erreichbar";
 }
 
+bool Laufwerk::Schreibschützen() {
+    return eingehängt_ && UnixBefehl("mount -o remount,ro '" + ordner_ + "'") == 0;
+}
+
 Laufwerk::~Laufwerk() {
     if (ordner_.empty()) return;
     const char klein = static_cast<char>(buchstabe_ | 0x20);
