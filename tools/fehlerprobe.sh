@@ -44,6 +44,8 @@ done <"$katalog"
 # --- Planting and putting back ------------------------------------------------------------------
 
 sicherung=$(mktemp "${TMPDIR:-/tmp}/fehlerprobe.XXXXXX")
+# A signal may arrive while the output goes to a fault's log; what the traps say goes here.
+exec 3>&2
 gepflanzt=""  # the file that holds a fault right now
 
 zurücklegen() {
@@ -52,13 +54,13 @@ zurücklegen() {
     # object built with the fault survives.
     cp "$sicherung" "$gepflanzt"
     if ! cmp -s "$sicherung" "$gepflanzt"; then
-        echo "fehlerprobe: '$gepflanzt' ließ sich nicht zurücklegen, die Sicherung liegt in $sicherung" >&2
+        echo "fehlerprobe: '$gepflanzt' ließ sich nicht zurücklegen, die Sicherung liegt in $sicherung" >&3
         exit 3
     fi
     gepflanzt=""
 }
 trap 'zurücklegen; rm -f "$sicherung"' EXIT
-trap 'echo; echo "fehlerprobe: abgebrochen" >&2; exit 130' INT TERM
+trap 'echo "fehlerprobe: abgebrochen" >&3; exit 130' INT TERM
 
 # How often text occurs in the file.
 vorkommen() {
