@@ -60,7 +60,7 @@ zurücklegen() {
     gepflanzt=""
 }
 trap 'zurücklegen; rm -f "$sicherung"' EXIT
-trap 'echo "fehlerprobe: abgebrochen" >&3; exit 130' INT TERM
+trap 'echo "fehlerprobe: abgebrochen; build/mingw ist erst nach dem nächsten Bauen wieder ohne Fehler" >&3; exit 130' INT TERM
 
 # How often text occurs in the file.
 vorkommen() {
