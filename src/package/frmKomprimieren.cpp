@@ -363,25 +363,27 @@ void frmKomprimieren::DragDropDateienEinfügen(HDROP ablageHandle) {
     UpdateWindow(Handle());
 }
 
-void frmKomprimieren::ListeLeeren() {
+void frmKomprimieren::ListeLeerenNach(Speichern ergebnis) {
+    if (ergebnis == Speichern::Abgebrochen) return;
     SendMessageW(Element(lstDateien), LB_RESETCONTENT, 0, 0);
-    ElementTextSetzen(lblAnzahl, L"0 Datei(en)");
+    lstDateien_Click();
+    AnzahlZeigen();
 }
 
-bool frmKomprimieren::DateiSpeichern() {
+frmKomprimieren::Speichern frmKomprimieren::DateiSpeichern() {
     std::vector<std::wstring> dateien = Einträge();
-    if (dateien.empty()) return false;
+    if (dateien.empty()) return Speichern::Abgebrochen;
     Dateidialog& dialog = Dialog();
     dialog.Filter = Programm::Titel() + L"-Dateien (*.lwx)|*.lwx";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_CREATEPROMPT | OFN_LONGNAMES;
     dialog.FileName = StandardDateiname(modZeit::AktuelleZeit());
-    if (!dialog.ShowSave(Handle()) || !EndungErgänzen(Handle(), dialog.FileName)) return false;
+    if (!dialog.ShowSave(Handle()) || !EndungErgänzen(Handle(), dialog.FileName)) return Speichern::Abgebrochen;
 
     const Zwischenordner ordner;
     if (ordner.Pfad().empty()) {
         Meldung(Handle(), L"Der temporäre Ordner für die Optionsdatei konnte nicht angelegt werden.",
                 MB_OK | MB_ICONEXCLAMATION);
-        return false;
+        return Speichern::Abgebrochen;
     }
     dateien.push_back(ordner.Pfad() + L"\\" + Optionsdatei::kName);
 
@@ -390,23 +392,25 @@ bool frmKomprimieren::DateiSpeichern() {
     if (haupt) EnableWindow(haupt, FALSE);
     if (auto* anzeige = modFortschritt::AktuelleAnzeige())
         anzeige->Öffnen(Programm::Titel() + L" " + Programm::VersionKurz() + L" - Fortschritt", L"0");
-    modKompression::DateienKomprimieren(dateien, dialog.FileName, IsDlgButtonChecked(Handle(), chkDateienLöschen),
-                                        IsDlgButtonChecked(Handle(), chkFileSharingBeenden));
-    const bool erfolg = modFunktionen::DateiExistiert(dialog.FileName);
+    const bool geschrieben =
+        modKompression::DateienKomprimieren(dateien, dialog.FileName, IsDlgButtonChecked(Handle(), chkDateienLöschen),
+                                            IsDlgButtonChecked(Handle(), chkFileSharingBeenden));
     if (haupt) EnableWindow(haupt, TRUE);
-    return erfolg;
+    return geschrieben ? Speichern::Geschrieben : Speichern::Gescheitert;
 }
 
 void frmKomprimieren::mnu_Speichern_Speichern_Click() {
-    DateiSpeichern();
+    const Speichern ergebnis = DateiSpeichern();
     if (auto* anzeige = modFortschritt::AktuelleAnzeige()) anzeige->Abschließen();
-    ListeLeeren();
+    ListeLeerenNach(ergebnis);
 }
 
+// Only a package this run wrote completely is mailed: an older one of the same name is not.
 void frmKomprimieren::mnu_Speichern_EMail_Click() {
-    if (DateiSpeichern()) EMailSenden();
+    const Speichern ergebnis = DateiSpeichern();
+    if (ergebnis == Speichern::Geschrieben) EMailSenden();
     if (auto* anzeige = modFortschritt::AktuelleAnzeige()) anzeige->Abschließen();
-    ListeLeeren();
+    ListeLeerenNach(ergebnis);
 }
 
 void frmKomprimieren::EMailSenden() {
@@ -439,6 +443,8 @@ void frmKomprimieren::EMailSenden() {
 }
 
 void frmKomprimieren::Befehl(int id, int code) {
+    // The progress window lets events through while a package is written.
+    if (modFortschritt::ArbeitLäuft()) return;
     if (id == lstDateien) {
         if (code == LBN_SELCHANGE) lstDateien_Click();
         return;

@@ -66,7 +66,10 @@ public:
     // Takes over the drop handle and frees it.
     void DragDropDateienEinfügen(HDROP ablage);
 
-    bool DateiSpeichern();
+    // What a save came to: the person cancelled the save dialog, or the run failed, or it
+    // wrote the package completely.
+    enum class Speichern { Abgebrochen, Gescheitert, Geschrieben };
+    Speichern DateiSpeichern();
     void EMailSenden();
 
 private:
@@ -77,7 +80,8 @@ private:
     void SchriftenEinpassen();
     void MenüZeigen(int knopf, const std::vector<std::pair<int, const wchar_t*>>& einträge);
     void AnzahlZeigen();
-    void ListeLeeren();
+    // After a save the list is done with; a cancelled save dialog leaves it for another try.
+    void ListeLeerenNach(Speichern ergebnis);
     void Verlassen(bool entladen);
     [[nodiscard]] HWND Hauptfenster() const;
 };

@@ -51,8 +51,10 @@ int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher);
 
 // Packs dateien (the job files, then the options file's path as the last entry) into the
 // package at paketpfad and reports every step in the progress log. löschen and schließen act
-// only when exactly 1. Success shows only as the package file existing afterwards.
-void DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad, int löschen,
+// only when exactly 1. True when this run wrote the package completely; a package that was
+// at paketpfad before stays whole until the new one takes its place. The job files are only
+// read: a name with brackets goes into the package cleaned, the file itself keeps it.
+bool DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad, int löschen,
                          int schließen);
 
 }  // namespace modKompression

@@ -5,7 +5,6 @@
 #include "Optionsdatei.h"
 #include "Programm.h"
 #include "Shell.h"
-#include "Systemfehler.h"
 #include "modFunktionen.h"
 #include "modZip.h"
 
@@ -21,7 +20,6 @@ namespace {
 using modFortschritt::FortschrittAnzeigen;
 using modFunktionen::DateiExistiert;
 using modFunktionen::DateinameZurückgeben;
-using modFunktionen::OrdnerExistiert;
 
 const wchar_t* const kRoutine = L"DateienKomprimieren";
 const wchar_t* const kEnde = L"Kompression und Verarbeitung beendet";
@@ -32,19 +30,11 @@ std::optional<std::uint64_t> Dateigröße(const std::wstring& pfad) {
     return (static_cast<std::uint64_t>(daten.nFileSizeHigh) << 32) | daten.nFileSizeLow;
 }
 
-// "{Beschreibung} (Fehler {Nummer})"
-std::wstring FehlerText(DWORD nummer) {
-    return Systemfehler::Text(nummer) + L" (Fehler " + std::to_wstring(nummer) + L")";
-}
-
 // Some calls leave no error number when they fail; the log line still needs one.
 DWORD LetzterFehler() {
     const DWORD fehler = GetLastError();
     return fehler ? fehler : ERROR_GEN_FAILURE;
 }
-
-// A file or a folder of that name: either way a rename onto it must not happen.
-bool Belegt(const std::wstring& pfad) { return DateiExistiert(pfad) || OrdnerExistiert(pfad); }
 
 // The name under which a listed file goes into the package.
 std::wstring Eintragsname(const std::wstring& pfad) {
@@ -52,16 +42,17 @@ std::wstring Eintragsname(const std::wstring& pfad) {
     return DateinameZurückgeben(neu.empty() ? pfad : neu);
 }
 
-// One run over the list. Renamed files must get their listed names back whatever happens, so
-// the run remembers every current name and every folder it had to make for a renamed folder.
+// One run over the list. The listed files are only read: nothing beside them is renamed,
+// moved or created, so a run that dies half way leaves them as they were.
 class Lauf {
 public:
-    explicit Lauf(const std::vector<std::wstring>& dateien) : dateien_(dateien), aktuell_(dateien.size()) {}
+    explicit Lauf(const std::vector<std::wstring>& dateien) : dateien_(dateien) {}
 
-    // Steps up to the deletion; a value only for an unexpected error.
-    std::optional<DWORD> Packen(const std::wstring& paketpfad, bool löschen, bool schließen);
-    void NamenZurückgeben();
-    void AngelegteOrdnerEntfernen();
+    struct Ergebnis {
+        bool geschrieben = false;     // the package at its path is this run's, complete
+        std::optional<DWORD> fehler;  // an unexpected error ended the run
+    };
+    Ergebnis Packen(const std::wstring& paketpfad, bool löschen, bool schließen);
 
 private:
     [[nodiscard]] size_t Letzter() const { return dateien_.size() - 1; }
@@ -70,17 +61,13 @@ private:
     void AnwendungenSchließenFür() const;
     int PaketSchreiben(const std::wstring& paketpfad) const;
     struct Vorbereitung {
-        bool fertig = false;  // every file there and renamed where needed
+        bool fertig = false;  // every file there
         std::uint64_t größe = 0;
         std::optional<DWORD> fehler;
     };
-    Vorbereitung Vorbereiten();
-    bool Umbenennen(size_t index, const std::wstring& ziel);
-    bool OrdnerAnlegen(const std::wstring& ordner);
+    Vorbereitung Vorbereiten() const;
 
     const std::vector<std::wstring>& dateien_;
-    std::vector<std::wstring> aktuell_;
-    std::vector<std::wstring> angelegteOrdner_;
 };
 
 bool Lauf::NamenEindeutig() const {
@@ -97,10 +84,10 @@ bool Lauf::NamenEindeutig() const {
     return true;
 }
 
-// Replacing the package would delete the listed file before it is read.
+// A listed package would be replaced by the new one and, with the sources, go to the recycle bin.
 bool Lauf::PaketInDerListe(const std::wstring& paketpfad) const {
     for (const std::wstring& pfad : dateien_)
-        if (modFunktionen::TexteGleich(pfad, paketpfad) || modFunktionen::TexteGleich(DateinamenPrüfen(pfad), paketpfad)) {
+        if (modFunktionen::TexteGleich(pfad, paketpfad)) {
             FortschrittAnzeigen(L"Fehler - Die Datei '" + paketpfad +
                                 L"' ist selbst in der Liste und kann nicht durch die neue Datei ersetzt werden");
             return true;
@@ -121,8 +108,9 @@ void Lauf::AnwendungenSchließenFür() const {
     modAnwendungen::AnwendungenSchließen(kazaa, eMule, winMX);
 }
 
-// Every entry under its bare name at maximum compression; the root and temporary folders are
-// none (empty texts), and every other option stays off.
+// Every entry under its bare, cleaned name at maximum compression; the root and temporary
+// folders are none (empty texts), and every other option stays off. The ZIP adapter writes
+// beside the package and puts it in place only once it is complete.
 int Lauf::PaketSchreiben(const std::wstring& paketpfad) const {
     modZip::Zustand& zip = modZip::zustand;
     zip.Date.clear();
@@ -131,38 +119,16 @@ int Lauf::PaketSchreiben(const std::wstring& paketpfad) const {
     zip.fJunkDir = 1;
     zip.fRecurse = zip.fUpdate = zip.fFreshen = zip.fEncrypt = zip.fComment = 0;
     zip.fLevel = '9';
-    zip.uAnzahl = static_cast<std::int32_t>(aktuell_.size());
+    zip.uAnzahl = static_cast<std::int32_t>(dateien_.size());
     zip.uZipDatei = paketpfad;
-    std::copy(aktuell_.begin(), aktuell_.end(), zip.uDateien.begin());
+    for (size_t i = 0; i < dateien_.size(); ++i) {
+        zip.uDateien[i] = dateien_[i];
+        zip.uNamen[i] = Eintragsname(dateien_[i]);
+    }
     return modZip::ZipErstellen();
 }
 
-// Makes the missing folders of a renamed folder path, outermost first, and remembers them.
-bool Lauf::OrdnerAnlegen(const std::wstring& ordner) {
-    if (ordner.empty() || OrdnerExistiert(ordner)) return true;
-    if (!OrdnerAnlegen(modFunktionen::PfadZurückgeben(ordner))) return false;
-    if (!CreateDirectoryW(ordner.c_str(), nullptr)) return false;
-    angelegteOrdner_.push_back(ordner);
-    return true;
-}
-
-// A plain rename that never replaces anything and keeps every character of both names, so
-// that the rename back gives exactly the listed name.
-bool Lauf::Umbenennen(size_t index, const std::wstring& ziel) {
-    const std::wstring& pfad = dateien_[index];
-    auto scheitern = [&](const std::wstring& grund) {
-        FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht umbenannt werden (" + grund + L")");
-        return false;
-    };
-    if (Belegt(ziel)) return scheitern(L"Die Datei '" + ziel + L"' gibt es bereits, sie bleibt unverändert");
-    if (!OrdnerAnlegen(modFunktionen::PfadZurückgeben(ziel)) || !MoveFileExW(pfad.c_str(), ziel.c_str(), 0)) {
-        return scheitern(FehlerText(GetLastError()));
-    }
-    aktuell_[index] = ziel;
-    return true;
-}
-
-Lauf::Vorbereitung Lauf::Vorbereiten() {
+Lauf::Vorbereitung Lauf::Vorbereiten() const {
     FortschrittAnzeigen(L"Bereite Kompression vor...");
     Vorbereitung ergebnis;
     for (size_t i = 0; i < Letzter(); ++i) {
@@ -177,80 +143,49 @@ Lauf::Vorbereitung Lauf::Vorbereiten() {
             return ergebnis;
         }
         ergebnis.größe += *größe;
-        const std::wstring neu = DateinamenPrüfen(pfad);
-        if (neu.empty())
-            aktuell_[i] = pfad;
-        else if (!Umbenennen(i, neu))
-            return ergebnis;
     }
-    aktuell_[Letzter()] = dateien_[Letzter()];
     ergebnis.fertig = true;
     return ergebnis;
 }
 
-std::optional<DWORD> Lauf::Packen(const std::wstring& paketpfad, bool löschen, bool schließen) {
+Lauf::Ergebnis Lauf::Packen(const std::wstring& paketpfad, bool löschen, bool schließen) {
     if (Letzter() > kHöchstzahlDateien) {
         FortschrittAnzeigen(L"Fehler - Sie haben zu viele Dateien gewählt: Die maximale Kapazität dieser Software beträgt " +
                             std::to_wstring(kHöchstzahlDateien));
-        return std::nullopt;
+        return {};
     }
-    if (!NamenEindeutig() || PaketInDerListe(paketpfad)) return std::nullopt;
+    if (!NamenEindeutig() || PaketInDerListe(paketpfad)) return {};
     if (schließen) {
         FortschrittAnzeigen(L"Schließe Anwendungen...");
         AnwendungenSchließenFür();
     }
     const Vorbereitung vorbereitung = Vorbereiten();
-    if (!vorbereitung.fertig) return vorbereitung.fehler;
+    if (!vorbereitung.fertig) return {false, vorbereitung.fehler};
     const std::uint64_t größeVorher = vorbereitung.größe;
     FortschrittAnzeigen(L"Starte Kompression, Größe der Dateien ist vorher " + std::to_wstring(größeVorher) +
                         L" Bytes");
 
-    if (DateiExistiert(paketpfad) && !modFunktionen::DateiLöschen(paketpfad)) return LetzterFehler();
     FortschrittAnzeigen(L"Speichere Optionen");
     const std::wstring& optionen = dateien_[Letzter()];
-    if (DateiExistiert(optionen) && !modFunktionen::DateiLöschen(optionen)) return LetzterFehler();
-    if (!Optionsdatei::Schreiben(optionen, {Programm::Major(), Programm::Minor()})) return LetzterFehler();
+    if (DateiExistiert(optionen) && !modFunktionen::DateiLöschen(optionen)) return {false, LetzterFehler()};
+    if (!Optionsdatei::Schreiben(optionen, {Programm::Major(), Programm::Minor()})) return {false, LetzterFehler()};
 
     const int code = PaketSchreiben(paketpfad);
     if (code != 0) {
         FortschrittAnzeigen(L"Fehler - Ein Fehler trat beim Komprimieren auf (Fehler " + std::to_wstring(code) + L")");
-        return std::nullopt;
+        return {};
     }
     const auto größeNachher = Dateigröße(paketpfad);
-    if (!größeNachher) return LetzterFehler();
+    if (!größeNachher) return {true, LetzterFehler()};
     const int ersparnis = ErsparnisProzent(größeVorher, *größeNachher);
     FortschrittAnzeigen(L"Kompression beendet, Größe der Datei ist " + std::to_wstring(*größeNachher) + L" Bytes (" +
                         (ersparnis >= 1 ? std::to_wstring(ersparnis) + L" % Ersparnis)" : L"keine Ersparnis)"));
     if (löschen) {
+        // The options file is the run's own, in the caller's temporary folder, never the user's.
         FortschrittAnzeigen(L"Quelldateien löschen...");
-        modFunktionen::DateienInPapierkorb(aktuell_);
+        modFunktionen::DateienInPapierkorb({dateien_.begin(), dateien_.end() - 1});
     }
-    return std::nullopt;
-}
-
-void Lauf::NamenZurückgeben() {
-    for (size_t i = 0; i < aktuell_.size(); ++i) {
-        const std::wstring& aktuell = aktuell_[i];
-        const std::wstring& pfad = dateien_[i];
-        if (aktuell.empty() || aktuell == pfad || !DateiExistiert(aktuell)) continue;
-        std::wstring grund;
-        if (Belegt(pfad)) {
-            grund = L"Die Datei '" + pfad + L"' gibt es bereits, sie bleibt unverändert; die gepackte Datei heißt weiter '" +
-                    aktuell + L"'";
-        } else if (!MoveFileExW(aktuell.c_str(), pfad.c_str(), 0)) {
-            grund = FehlerText(GetLastError());
-        } else {
-            continue;
-        }
-        FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht zurück umbenannt werden (" + grund + L")");
-    }
-}
-
-// Only folders this run made, innermost first, and only while empty.
-void Lauf::AngelegteOrdnerEntfernen() {
-    for (auto ordner = angelegteOrdner_.rbegin(); ordner != angelegteOrdner_.rend(); ++ordner)
-        RemoveDirectoryW(ordner->c_str());
-    angelegteOrdner_.clear();
+    return {true, std::nullopt};
 }
 
 }  // namespace
@@ -278,23 +213,20 @@ int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher) 
     return std::max(0, 100 - static_cast<int>(std::min(std::trunc(anteil), 100.0)));
 }
 
-void DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad, int löschen,
+bool DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::wstring& paketpfad, int löschen,
                          int schließen) {
     if (dateien.empty()) {
         FortschrittAnzeigen(kEnde);
-        return;
+        return false;
     }
-    Lauf lauf(dateien);
-    const auto fehler = lauf.Packen(paketpfad, löschen == 1, schließen == 1);
-    if (fehler) FortschrittAnzeigen(Fehlerzeile(*fehler, kRoutine));
-    // After an unexpected error too, and for files the recycle bin refused: a user's files must
-    // not keep names they never gave them. Files in the recycle bin are no longer there.
-    lauf.NamenZurückgeben();
-    lauf.AngelegteOrdnerEntfernen();
-    if (!fehler)
+    const Lauf::Ergebnis ergebnis = Lauf(dateien).Packen(paketpfad, löschen == 1, schließen == 1);
+    if (!ergebnis.fehler) {
         FortschrittAnzeigen(kEnde);
-    else if (auto* anzeige = modFortschritt::AktuelleAnzeige())
-        anzeige->FehlerAbschließen();
+    } else {
+        FortschrittAnzeigen(Fehlerzeile(*ergebnis.fehler, kRoutine));
+        if (auto* anzeige = modFortschritt::AktuelleAnzeige()) anzeige->FehlerAbschließen();
+    }
+    return ergebnis.geschrieben;
 }
 
 }  // namespace modKompression

@@ -132,6 +132,14 @@ Ergebnis ComposerSenden(const Nachricht& nachricht) {
     return Fehler(static_cast<unsigned long>(*ablauf.code), ComposerText(*ablauf.code));
 }
 
+// A Wine with a mail provider of its own can take Simple MAPI as Windows does: the user says
+// so with LADEWERK_EMAIL=mapi, since the program keeps no settings of its own.
+bool MapiGewählt() {
+    wchar_t wert[8] = {};
+    const DWORD länge = GetEnvironmentVariableW(L"LADEWERK_EMAIL", wert, 8);
+    return länge == 4 && CompareStringOrdinal(wert, 4, L"mapi", 4, TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 bool UnterWine() {
@@ -142,7 +150,7 @@ bool UnterWine() {
 Ergebnis Senden(HWND besitzer, const Nachricht& nachricht) {
     const bool gesperrt = besitzer && IsWindowEnabled(besitzer);
     if (gesperrt) EnableWindow(besitzer, FALSE);
-    Ergebnis ergebnis = UnterWine() ? ComposerSenden(nachricht) : MapiSenden(besitzer, nachricht);
+    Ergebnis ergebnis = UnterWine() && !MapiGewählt() ? ComposerSenden(nachricht) : MapiSenden(besitzer, nachricht);
     if (gesperrt) EnableWindow(besitzer, TRUE);
     return ergebnis;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Hands a message with one attachment to the user's standard mail program, which shows it for
 // editing and sending. On Windows that is Simple MAPI. Wine's Simple MAPI drops attachments, so
-// under Wine the message goes to the Linux desktop's mail composer (xdg-email) instead.
+// under Wine the message goes to the Linux desktop's mail composer (xdg-email) instead, unless
+// the environment variable LADEWERK_EMAIL is "mapi" (a Wine with a mail provider of its own).
 
 #include <windows.h>
 

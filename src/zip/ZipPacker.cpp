@@ -1,5 +1,6 @@
 #include "ZipPacker.h"
 
+#include "Fortschritt.h"
 #include "Handles.h"
 
 #include <windows.h>
@@ -16,10 +17,7 @@ constexpr uint32_t kStück = 1u << 20;
 constexpr size_t kBlock = 64u << 10;
 constexpr size_t kWörterbuch = 32u << 10;
 
-bool Null(const unsigned char* p, size_t n) { return NurNullen(p, n); }
-
-// Order-0 entropy in bits per byte. Compressed media sits at 7.99 and above, where deflate at
-// any level saves next to nothing; storing costs a tenth of the time.
+// Order-0 entropy in bits per byte. Compressed media sits at 7.99 and above.
 double Entropie(const unsigned char* p, size_t n) {
     uint32_t häufigkeit[256] = {};
     for (size_t i = 0; i < n; ++i) ++häufigkeit[p[i]];
@@ -29,134 +27,115 @@ double Entropie(const unsigned char* p, size_t n) {
     return summe / static_cast<double>(n);
 }
 
+// Repeats within deflate's 32 KiB reach, per 64 KiB block of one piece, searched on first
+// demand. Bytes 0-255 over and over look random to the entropy; deflate, though, shrinks them
+// to a fraction. Every position goes into the table and every fourth is looked up, so a repeat
+// of seven bytes or more is seen.
+class Wiederholungen {
+public:
+    // The piece is länge bytes at anfang + davor; the davor bytes before it count as history.
+    void Neu(const unsigned char* anfang, size_t davor, size_t länge) {
+        anfang_ = anfang;
+        davor_ = davor;
+        länge_ = länge;
+        gesucht_ = false;
+    }
+
+    // Whether more than a thousandth of block's n bytes repeat something.
+    bool Viele(size_t block, size_t n) {
+        if (!gesucht_) Suchen();
+        return size_t{jeBlock_[block]} * 1000 > n;
+    }
+
+private:
+    struct Fundstelle {
+        uint32_t stelle;  // position + 1; 0 for none
+        uint32_t wort;
+    };
+    static constexpr unsigned kBits = 14;
+    static uint32_t Schlüssel(uint32_t wort) { return (wort * 2654435761u) >> (32 - kBits); }
+
+    void Suchen() {
+        gesucht_ = true;
+        tabelle_.assign(size_t{1} << kBits, Fundstelle{0, 0});
+        jeBlock_.assign((länge_ + kBlock - 1) / kBlock, 0);
+        const size_t ende = davor_ + länge_;
+        for (size_t i = 0; i + 12 <= ende;) {
+            uint64_t acht;
+            std::memcpy(&acht, anfang_ + i, 8);
+            for (uint32_t k = 0; k < 4; ++k) {
+                const auto wort = static_cast<uint32_t>(acht >> (8 * k));
+                tabelle_[Schlüssel(wort)] = {static_cast<uint32_t>(i + k + 1), wort};
+            }
+            i += 4;
+            uint32_t wort;
+            std::memcpy(&wort, anfang_ + i, 4);
+            const Fundstelle früher = tabelle_[Schlüssel(wort)];
+            if (früher.stelle == 0 || früher.wort != wort || i + 1 - früher.stelle > kWörterbuch) continue;
+            size_t länge = 4;
+            while (i + länge < ende && länge < 258 && anfang_[früher.stelle - 1 + länge] == anfang_[i + länge]) ++länge;
+            if (i >= davor_) jeBlock_[(i - davor_) / kBlock] += static_cast<uint32_t>(länge);
+            i += länge & ~size_t{3};
+        }
+    }
+
+    const unsigned char* anfang_ = nullptr;
+    size_t davor_ = 0, länge_ = 0;
+    bool gesucht_ = false;
+    std::vector<Fundstelle> tabelle_;
+    std::vector<uint32_t> jeBlock_;
+};
+
 struct Einstellung {
     int stufe;
     int strategie;
     bool operator==(const Einstellung&) const = default;
 };
 
-Einstellung Wählen(const unsigned char* p, size_t n, int stufe) {
-    const double bits = Entropie(p, n);
-    if (bits > 7.99) return {0, Z_DEFAULT_STRATEGY};
-    if (bits > 7.9) return {std::min(stufe, 1), Z_DEFAULT_STRATEGY};
+// Deflate at the requested level, except where it cannot shrink the data: then its stored
+// blocks, a tenth of the time.
+Einstellung Wählen(const unsigned char* p, size_t n, int stufe, Wiederholungen& wiederholungen, size_t block) {
+    if (Entropie(p, n) > 7.99 && !wiederholungen.Viele(block, n)) return {0, Z_DEFAULT_STRATEGY};
     return {stufe, Z_DEFAULT_STRATEGY};
 }
 
-// Zeros, deflated once by a fresh stream and ended with a sync flush: such a run refers to
-// nothing before it and ends on a byte boundary, so its bytes fit anywhere into a stream.
-// Zero-filled parts of downloads then cost a copy instead of a deflate pass.
-struct Nullen {
-    std::vector<unsigned char> daten;
-    uint32_t crc = 0;
-};
-
-Nullen NullenKomprimieren(size_t länge) {
-    const std::vector<unsigned char> null(länge, 0);
-    Nullen ergebnis;
-    ergebnis.crc = static_cast<uint32_t>(crc32(0, null.data(), static_cast<uInt>(länge)));
-    z_stream strom{};
-    deflateInit2(&strom, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY);
-    ergebnis.daten.resize(deflateBound(&strom, länge) + 16);
-    strom.next_in = const_cast<unsigned char*>(null.data());
-    strom.avail_in = static_cast<uInt>(länge);
-    strom.next_out = ergebnis.daten.data();
-    strom.avail_out = static_cast<uInt>(ergebnis.daten.size());
-    deflate(&strom, Z_SYNC_FLUSH);
-    ergebnis.daten.resize(ergebnis.daten.size() - strom.avail_out);
-    deflateEnd(&strom);
-    return ergebnis;
-}
-
-const Nullen& NullenVon(size_t länge) {
-    static const Nullen stück = NullenKomprimieren(kStück), block = NullenKomprimieren(kBlock);
-    return länge == kStück ? stück : block;
-}
-
-// The empty final block (fixed codes, end of block only) that closes a file's stream.
-constexpr unsigned char kSchluss[] = {0x03, 0x00};
-
-// One worker's reusable state: the open file, the buffers and the deflate stream.
-class Werkbank {
+// A raw deflate stream writing into a growing buffer.
+class Strom {
 public:
-    Werkbank() { deflateInit2(&strom_, 9, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY); }
-    ~Werkbank() { deflateEnd(&strom_); }
-    Werkbank(const Werkbank&) = delete;
-    Werkbank& operator=(const Werkbank&) = delete;
+    // zlib's own memory level: a larger one makes other blocks, some of them bigger.
+    Strom() { deflateInit2(&strom_, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY); }
+    ~Strom() { deflateEnd(&strom_); }
+    Strom(const Strom&) = delete;
+    Strom& operator=(const Strom&) = delete;
 
-    bool Komprimieren(const Datei& datei, size_t index, const Packer::Stück& stück, int stufe, Packer::Ergebnis& ergebnis) {
-        if (index != dateiIndex_ || !datei_) {
-            datei_ = Handles::Datei(CreateFileW(datei.pfad.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-            dateiIndex_ = index;
-        }
-        vorlauf_ = static_cast<size_t>(std::min<uint64_t>(stück.anfang, kWörterbuch));
-        eingabe_.resize(vorlauf_ + stück.länge);
-        if (!datei_ || !Lesen(stück.anfang - vorlauf_, eingabe_.data(), eingabe_.size())) return false;
+    // Starts anew, primed with the bytes that precede the next input.
+    void Neu(const unsigned char* vorher, size_t länge) {
+        deflateReset(&strom_);
+        if (länge) deflateSetDictionary(&strom_, vorher, static_cast<uInt>(länge));
+    }
 
-        auto& aus = ergebnis.daten;
-        aus.länge = 0;
-        uint32_t crc = 0;
-        for (size_t anfang = 0; anfang < stück.länge;) {
-            const bool null = Null(Daten(anfang), BlockLänge(anfang, stück.länge));
-            size_t ende = anfang;
-            while (ende < stück.länge && Null(Daten(ende), BlockLänge(ende, stück.länge)) == null) ende += BlockLänge(ende, stück.länge);
-            const size_t länge = ende - anfang;
-            if (null && (länge == kStück || länge % kBlock == 0)) {
-                const Nullen& nullen = NullenVon(länge == kStück ? kStück : kBlock);
-                for (size_t i = 0; i < (länge == kStück ? 1 : länge / kBlock); ++i) {
-                    Anhängen(aus, nullen.daten.data(), nullen.daten.size());
-                    crc = static_cast<uint32_t>(crc32_combine(crc, nullen.crc, länge == kStück ? kStück : kBlock));
-                }
-            } else {
-                crc = static_cast<uint32_t>(crc32_combine(crc, crc32(0, Daten(anfang), static_cast<uInt>(länge)), länge));
-                if (!Lauf(anfang, ende, null ? 1 : stufe, aus)) return false;
-            }
-            anfang = ende;
+    // A change the stream cannot take here keeps the old setting: slower, never wrong.
+    void Einstellen(Puffer& aus, const Einstellung& einstellung) {
+        Platz(aus, 4096);
+        deflateParams(&strom_, einstellung.stufe, einstellung.strategie);
+        Merken(aus);
+    }
+
+    // Runs deflate until it has taken all n bytes at p, growing the output as needed.
+    bool Deflate(Puffer& aus, const unsigned char* p, size_t n, int flush) {
+        strom_.next_in = const_cast<unsigned char*>(p);
+        strom_.avail_in = static_cast<uInt>(n);
+        for (;;) {
+            Platz(aus, deflateBound(&strom_, n) + 4096);
+            const int ergebnis = deflate(&strom_, flush);
+            Merken(aus);
+            if (ergebnis == Z_STREAM_END) return true;
+            if (ergebnis != Z_OK && ergebnis != Z_BUF_ERROR) return false;
+            if (flush != Z_FINISH && strom_.avail_in == 0 && strom_.avail_out > 0) return true;
         }
-        if (stück.letztes) Anhängen(aus, kSchluss, sizeof kSchluss);
-        ergebnis.crc = crc;
-        return true;
     }
 
 private:
-    [[nodiscard]] const unsigned char* Daten(size_t stelle) const { return eingabe_.data() + vorlauf_ + stelle; }
-    static size_t BlockLänge(size_t stelle, size_t länge) { return std::min(kBlock, länge - stelle); }
-
-    // Deflates the bytes [anfang, ende) of the piece as non-final blocks that end on a byte
-    // boundary, primed with up to 32 KiB that precede them.
-    bool Lauf(size_t anfang, size_t ende, int stufe, Puffer& aus) {
-        deflateReset(&strom_);
-        const size_t wörterbuch = std::min(kWörterbuch, vorlauf_ + anfang);
-        if (wörterbuch) deflateSetDictionary(&strom_, Daten(anfang) - wörterbuch, static_cast<uInt>(wörterbuch));
-        Einstellung jetzt{-1, -1};
-        for (size_t block = anfang; block < ende; block += kBlock) {
-            const size_t n = std::min(kBlock, ende - block);
-            const Einstellung gewählt = Wählen(Daten(block), n, stufe);
-            if (!(gewählt == jetzt)) {
-                // A change the stream cannot take here keeps the old level: slower, never wrong.
-                Platz(aus, 4096);
-                deflateParams(&strom_, gewählt.stufe, gewählt.strategie);
-                Merken(aus);
-                jetzt = gewählt;
-            }
-            strom_.next_in = const_cast<unsigned char*>(Daten(block));
-            strom_.avail_in = static_cast<uInt>(n);
-            if (!Deflate(aus, Z_NO_FLUSH, n)) return false;
-        }
-        return Deflate(aus, Z_SYNC_FLUSH, 0);
-    }
-
-    // Runs deflate until it has taken all input, growing the output as needed.
-    bool Deflate(Puffer& aus, int flush, size_t eingabe) {
-        for (;;) {
-            Platz(aus, deflateBound(&strom_, eingabe) + 4096);
-            const int ergebnis = deflate(&strom_, flush);
-            Merken(aus);
-            if (ergebnis != Z_OK && ergebnis != Z_BUF_ERROR) return false;
-            if (strom_.avail_in == 0 && strom_.avail_out > 0) return true;
-        }
-    }
-
     // Makes room behind the bytes written so far and points the stream at it.
     void Platz(Puffer& aus, size_t mindestens) {
         strom_.next_out = aus.Frei(mindestens);
@@ -166,9 +145,74 @@ private:
 
     void Merken(Puffer& aus) const { aus.länge += gegeben_ - strom_.avail_out; }
 
-    static void Anhängen(Puffer& aus, const unsigned char* daten, size_t n) {
-        std::memcpy(aus.Frei(n), daten, n);
-        aus.länge += n;
+    z_stream strom_{};
+    size_t gegeben_ = 0;  // output room handed to the stream by the last Platz
+};
+
+void Anhängen(Puffer& aus, const unsigned char* daten, size_t n) {
+    std::memcpy(aus.Frei(n), daten, n);
+    aus.länge += n;
+}
+
+// A piece that shrinks to less than this much deflate goes to the writer unpacked: between
+// pieces a stream pays a block header and a flush, which on so few bytes is more than half a
+// percent; the writer packs a run of such pieces as one stream.
+constexpr size_t kKnapp = 64u << 10;
+
+// One worker's reusable state: the open file, the buffers and the deflate stream.
+class Werkbank {
+public:
+    bool Komprimieren(const Datei& datei, size_t index, const Packer::Stück& stück, int stufe, Packer::Ergebnis& ergebnis) {
+        if (index != dateiIndex_ || !datei_) {
+            datei_ = Handles::Datei(CreateFileW(datei.pfad.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            dateiIndex_ = index;
+        }
+        vorlauf_ = static_cast<size_t>(std::min<uint64_t>(stück.anfang, kWörterbuch));
+        eingabe_.resize(vorlauf_ + stück.länge);
+        if (!datei_ || !Lesen(stück.anfang - vorlauf_, eingabe_.data(), eingabe_.size())) return false;
+        ergebnis.crc = static_cast<uint32_t>(crc32(0, Daten(0), stück.länge));
+
+        auto& aus = ergebnis.daten;
+        aus.länge = 0;
+        const bool einzeln = stück.anfang == 0 && stück.letztes;
+        if ((einzeln || !NurNullen(Daten(0), stück.länge)) && !Packen(stück, stufe, aus, true)) return false;
+        if (aus.länge < kKnapp) {
+            // Each change of setting ends a block, which so few bytes feel; one setting
+            // throughout is what zlib itself does.
+            aus.länge = 0;
+            if (!einzeln) {
+                ergebnis.roh.assign(eingabe_.begin(), eingabe_.end());
+                ergebnis.vorlauf = vorlauf_;
+                return true;
+            }
+            if (!Packen(stück, stufe, aus, false)) return false;
+        }
+        return true;
+    }
+
+private:
+    [[nodiscard]] const unsigned char* Daten(size_t stelle) const { return eingabe_.data() + vorlauf_ + stelle; }
+
+    // Deflates the piece primed with up to 32 KiB that precede it, as blocks that end on a
+    // byte boundary or, for the file's last piece, end the stream; with wählen each 64 KiB
+    // block at the setting its bytes call for.
+    bool Packen(const Packer::Stück& stück, int stufe, Puffer& aus, bool wählen) {
+        const size_t länge = stück.länge;
+        strom_.Neu(eingabe_.data(), vorlauf_);
+        wiederholungen_.Neu(eingabe_.data(), vorlauf_, länge);
+        Einstellung jetzt{-1, -1};
+        for (size_t block = 0; block < länge; block += kBlock) {
+            const size_t n = std::min(kBlock, länge - block);
+            const Einstellung gewählt = wählen ? Wählen(Daten(block), n, stufe, wiederholungen_, block / kBlock)
+                                               : Einstellung{stufe, Z_DEFAULT_STRATEGY};
+            if (!(gewählt == jetzt)) {
+                strom_.Einstellen(aus, gewählt);
+                jetzt = gewählt;
+            }
+            if (!strom_.Deflate(aus, Daten(block), n, Z_NO_FLUSH)) return false;
+        }
+        return strom_.Deflate(aus, nullptr, 0, stück.letztes ? Z_FINISH : Z_SYNC_FLUSH);
     }
 
     bool Lesen(uint64_t stelle, unsigned char* ziel, size_t anzahl) {
@@ -179,53 +223,86 @@ private:
         return ReadFile(datei_.Get(), ziel, static_cast<DWORD>(anzahl), &gelesen, &lage) && gelesen == anzahl;
     }
 
-    z_stream strom_{};
+    Strom strom_;
+    Wiederholungen wiederholungen_;
     Handles::Datei datei_;
     size_t dateiIndex_ = SIZE_MAX;
     std::vector<unsigned char> eingabe_;
     size_t vorlauf_ = 0;
-    size_t gegeben_ = 0;  // output room handed to the stream by the last Platz
 };
 
-// The libzip side of one file: hands out the finished pieces in order and knows the file's CRC
-// once the last piece has been read.
+// The libzip side of one file: hands out the finished pieces in order, packs runs of pieces
+// that came unpacked as one stream, and knows the file's CRC once the last piece has been read.
 struct Quelle {
     Packer* packer;
     size_t datei;
     size_t stück = 0;
-    size_t stelle = 0;
     uint32_t crc = 0;
     bool ganz = false;
     zip_error_t fehler{};
+    Puffer aus;  // what is ready for libzip, from stelle on
+    size_t stelle = 0;
+    std::unique_ptr<Strom> lauf;  // packs the unpacked pieces
+    bool läuft = false;
+    Einstellung einstellung{-1, -1};
 
     zip_int64_t Lesen(unsigned char* ziel, zip_uint64_t länge) {
         const size_t ende = packer->ErstesStück(datei + 1);
-        while (stück < ende) {
+        while (stelle == aus.länge && stück < ende) {
+            aus.länge = stelle = 0;
             const auto& ergebnis = packer->Warten(stück);
-            if (ergebnis.fehler) {
+            const Packer::Stück& teil = packer->StückVon(stück);
+            if (ergebnis.fehler) packer->FehlschlagMerken(datei, ergebnis.systemfehler);
+            if (ergebnis.fehler || !Übernehmen(ergebnis, teil)) {
                 zip_error_set(&fehler, ZIP_ER_READ, 0);
                 return -1;
             }
-            const size_t n = std::min<size_t>(static_cast<size_t>(länge), ergebnis.daten.länge - stelle);
-            std::memcpy(ziel, ergebnis.daten.speicher.data() + stelle, n);
-            stelle += n;
-            if (stelle == ergebnis.daten.länge) {
-                crc = static_cast<uint32_t>(crc32_combine(crc, ergebnis.crc, packer->StückVon(stück).länge));
-                packer->Freigeben(stück);
-                ++stück;
-                stelle = 0;
-                ganz = stück == ende;
-            }
-            if (n > 0) return static_cast<zip_int64_t>(n);
+            crc = static_cast<uint32_t>(crc32_combine(crc, ergebnis.crc, teil.länge));
+            packer->Freigeben(stück);
+            ++stück;
+            ganz = stück == ende;
         }
-        return 0;
+        const size_t n = std::min<size_t>(static_cast<size_t>(länge), aus.länge - stelle);
+        std::memcpy(ziel, aus.speicher.data() + stelle, n);
+        stelle += n;
+        return static_cast<zip_int64_t>(n);
+    }
+
+    bool Übernehmen(const Packer::Ergebnis& ergebnis, const Packer::Stück& teil) {
+        if (ergebnis.roh.empty()) {
+            if (läuft && !Abschließen(Z_SYNC_FLUSH)) return false;
+            Anhängen(aus, ergebnis.daten.speicher.data(), ergebnis.daten.länge);
+            return true;
+        }
+        if (!lauf) lauf = std::make_unique<Strom>();
+        if (!läuft) {
+            lauf->Neu(ergebnis.roh.data(), ergebnis.vorlauf);
+            einstellung = {-1, -1};
+        }
+        läuft = true;
+        // Zeros take the run-length matcher, which finds what the full search finds there,
+        // twice as fast; once other bytes came, a change back would cost a block.
+        const unsigned char* daten = ergebnis.roh.data() + ergebnis.vorlauf;
+        const bool nullen = einstellung.strategie != Z_DEFAULT_STRATEGY && NurNullen(daten, teil.länge);
+        const Einstellung gewählt{packer->Stufe(), nullen ? Z_RLE : Z_DEFAULT_STRATEGY};
+        if (!(gewählt == einstellung)) {
+            lauf->Einstellen(aus, gewählt);
+            einstellung = gewählt;
+        }
+        if (!lauf->Deflate(aus, daten, teil.länge, Z_NO_FLUSH)) return false;
+        return !teil.letztes || Abschließen(Z_FINISH);
+    }
+
+    bool Abschließen(int flush) {
+        läuft = false;
+        return lauf->Deflate(aus, nullptr, 0, flush);
     }
 
     static zip_int64_t Rückruf(void* zustand, void* daten, zip_uint64_t länge, zip_source_cmd_t befehl) {
         auto* quelle = static_cast<Quelle*>(zustand);
         switch (befehl) {
         case ZIP_SOURCE_OPEN:
-            if (quelle->stück != quelle->packer->ErstesStück(quelle->datei)) {
+            if (quelle->stück != quelle->packer->ErstesStück(quelle->datei) || quelle->aus.länge != 0) {
                 zip_error_set(&quelle->fehler, ZIP_ER_INTERNAL, 0);  // pieces are gone once read
                 return -1;
             }
@@ -344,6 +421,7 @@ void Packer::Arbeiten() {
             const Stück& stück = stücke_[i];
             auto& ergebnis = fertige[i - aufgabe.erstes];
             ergebnis.fehler = !werkbank.Komprimieren(dateien_[stück.datei], stück.datei, stück, stufe_, ergebnis);
+            if (ergebnis.fehler) ergebnis.systemfehler = GetLastError();
             ergebnis.fertig = true;
         }
         {
@@ -372,15 +450,17 @@ void Packer::Freigeben(size_t stück) {
         std::lock_guard sperre(mutex_);
         vorrat_.push_back(std::move(ergebnisse_[stück].daten));
         ergebnisse_[stück].daten = {};
+        std::vector<unsigned char>().swap(ergebnisse_[stück].roh);  // "= {}" would keep the megabyte
         const size_t aufgabe = stück + 1 < stücke_.size() ? aufgabeVon_[stück + 1] : aufgaben_.size();
         weiter = aufgabe != verbraucht_;
         verbraucht_ = aufgabe;
     }
     if (weiter) arbeit_.notify_all();
+    modFortschritt::BytesErledigt(stücke_[stück].länge);
 }
 
 zip_source_t* Packer::Quelle(size_t datei, zip_error_t* fehler) {
-    auto* quelle = new ZipPacker::Quelle{this, datei, erstesStück_[datei]};
+    auto* quelle = new ZipPacker::Quelle{this, datei, erstesStück_[datei], 0, false, {}, {}, 0, nullptr, false, {-1, -1}};
     zip_source_t* ergebnis = zip_source_function_create(&ZipPacker::Quelle::Rückruf, quelle, fehler);
     if (!ergebnis) delete quelle;
     return ergebnis;

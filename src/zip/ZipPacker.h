@@ -1,11 +1,14 @@
 #pragma once
 // Deflates the files of one archive ahead of libzip, on every core: each file is cut into
 // pieces that are compressed side by side and joined into one deflate stream per file (each
-// piece primed with the 32 KiB before it, ended with a sync flush). libzip then writes the
-// finished data as it is, because the source reports the method, and size and CRC at its end.
-// Per 64 KiB block the level follows the data: zero runs take the fast run-length path, data
-// that no level can shrink is stored in deflate's stored blocks, everything else gets the
-// requested level. Memory stays bounded: only a small window of pieces is in flight.
+// piece primed with the 32 KiB before it, ended with a sync flush, the last one ending the
+// stream). libzip then writes the finished data as it is, because the source reports the
+// method, and size and CRC at its end.
+// Per 64 KiB block the setting follows the data: data that no level can shrink (random bytes
+// that repeat nothing) goes into deflate's stored blocks, everything else gets the requested
+// level; pieces that shrink to almost nothing are packed as one stream by the writer. The
+// result stays within a fraction of a percent of one zlib stream at that level. Memory stays
+// bounded: only a small window of pieces is in flight.
 
 #include <zip.h>
 
@@ -15,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -61,10 +65,25 @@ public:
     };
     struct Ergebnis {
         Puffer daten;
+        // A piece that deflate shrinks to almost nothing comes unpacked instead, with up to
+        // 32 KiB before it: the writer packs a run of them as one stream.
+        std::vector<unsigned char> roh;
+        size_t vorlauf = 0;
         uint32_t crc = 0;
         bool fertig = false;
         bool fehler = false;
+        unsigned long systemfehler = 0;  // why the file could not be read
     };
+
+    // The first file whose reading failed, once libzip has asked for it.
+    struct Lesefehler {
+        std::wstring pfad;
+        unsigned long nummer;
+    };
+    [[nodiscard]] const std::optional<Lesefehler>& Fehlgeschlagen() const { return lesefehler_; }
+    void FehlschlagMerken(size_t datei, unsigned long nummer) {
+        if (!lesefehler_) lesefehler_ = Lesefehler{dateien_[datei].pfad, nummer};
+    }
 
     // For the sources: waits until piece i is done; the reference stays valid until Freigeben(i).
     const Ergebnis& Warten(size_t stück);
@@ -72,11 +91,13 @@ public:
     [[nodiscard]] const Stück& StückVon(size_t i) const { return stücke_[i]; }
     [[nodiscard]] const Datei& DateiVon(size_t i) const { return dateien_[i]; }
     [[nodiscard]] size_t ErstesStück(size_t datei) const { return erstesStück_[datei]; }
+    [[nodiscard]] int Stufe() const { return stufe_; }
 
 private:
     void Arbeiten();
 
     std::vector<Datei> dateien_;
+    std::optional<Lesefehler> lesefehler_;
     std::vector<Stück> stücke_;
     std::vector<size_t> erstesStück_;  // per file, plus one past the end
     std::vector<Ergebnis> ergebnisse_;

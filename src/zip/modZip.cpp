@@ -1,7 +1,7 @@
 #include "modZip.h"
 
-#include "Fenster.h"
 #include "Fortschritt.h"
+#include "Systemfehler.h"
 #include "ZipPacker.h"
 #include "ZipText.h"
 
@@ -9,6 +9,7 @@
 #include <zip.h>
 
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -61,14 +62,7 @@ int Stufe(int16_t fLevel) { return fLevel >= '0' && fLevel <= '9' ? fLevel - '0'
 
 // Keeps the progress window painted while a package is written: called by libzip after every
 // block it writes and by the packer while it waits for compressed data.
-void FensterBedienen() {
-    static ULONGLONG zuletzt = 0;
-    const ULONGLONG jetzt = GetTickCount64();
-    if (jetzt - zuletzt >= 30) {
-        zuletzt = jetzt;
-        Fenster::NachrichtenVerarbeiten();
-    }
-}
+void FensterBedienen() { modFortschritt::Zwischendurch(); }
 
 int FensterBedienenZwischendurch(zip_t*, void*) {
     FensterBedienen();
@@ -101,6 +95,20 @@ int32_t Schreibfehler(const zip_error_t* fehler) {
     }
 }
 
+void NichtLesbar(const std::wstring& pfad, unsigned long fehler) {
+    modFortschritt::FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht gelesen werden (" +
+                                        Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L"))");
+}
+
+std::optional<ZipPacker::Datei> Lesbar(const std::wstring& pfad) {
+    WIN32_FILE_ATTRIBUTE_DATA daten{};
+    if (!GetFileAttributesExW(pfad.c_str(), GetFileExInfoStandard, &daten) || (daten.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        NichtLesbar(pfad, daten.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? ERROR_ACCESS_DENIED : GetLastError());
+        return std::nullopt;
+    }
+    return ZipPacker::Datei{pfad, (uint64_t{daten.nFileSizeHigh} << 32) | daten.nFileSizeLow, UnixZeit(daten.ftLastWriteTime)};
+}
+
 bool NurUnterstützteOptionen(const Zustand& z) {
     return z.Date.empty() && z.szRootDir.empty() && z.szTempDir.empty() && !z.fEncrypt && !z.fRecurse && !z.fUpdate &&
            !z.fFreshen && !z.fComment;
@@ -114,13 +122,10 @@ int32_t EinträgeSammeln(const Zustand& z, std::vector<Eintrag>& einträge) {
     std::unordered_map<std::wstring, size_t> namen;
     for (int32_t i = 0; i < z.uAnzahl; ++i) {
         const std::wstring& pfad = z.uDateien[static_cast<size_t>(i)];
-        WIN32_FILE_ATTRIBUTE_DATA daten{};
-        if (!GetFileAttributesExW(pfad.c_str(), GetFileExInfoStandard, &daten) || (daten.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            modFortschritt::FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht gelesen werden");
-            return ZE_OPEN;
-        }
-        Eintrag eintrag{NameImArchiv(pfad, z.fJunkDir != 0),
-                        {pfad, (uint64_t{daten.nFileSizeHigh} << 32) | daten.nFileSizeLow, UnixZeit(daten.ftLastWriteTime)}};
+        const std::wstring& name = z.uNamen[static_cast<size_t>(i)];
+        const auto datei = Lesbar(pfad);
+        if (!datei) return ZE_OPEN;
+        Eintrag eintrag{name.empty() ? NameImArchiv(pfad, z.fJunkDir != 0) : name, *datei};
         const auto [früher, neu] = namen.try_emplace(Großbuchstaben(eintrag.name), einträge.size());
         if (!neu) {
             modFortschritt::FortschrittAnzeigen(L"Fehler - Der Name '" + eintrag.name + L"' kommt mehrmals vor: '" +
@@ -157,6 +162,9 @@ int32_t ZipErstellen() {
     std::vector<ZipPacker::Datei> zuPacken;
     for (const auto& eintrag : einträge)
         if (stufe > 0 && eintrag.datei.größe > 0) zuPacken.push_back(eintrag.datei);
+    uint64_t gesamt = 0;
+    for (const auto& datei : zuPacken) gesamt += datei.größe;
+    const modFortschritt::Bytefortschritt fortschritt(gesamt);
     ZipPacker::Packer packer(std::move(zuPacken), stufe, FensterBedienen);
     size_t gepackt = 0;
     for (const auto& eintrag : einträge) {
@@ -173,7 +181,11 @@ int32_t ZipErstellen() {
     }
 
     zip_register_cancel_callback_with_state(archiv.get(), FensterBedienenZwischendurch, nullptr, nullptr);
-    if (zip_close(archiv.get()) != 0) return Schreibfehler(zip_get_error(archiv.get()));
+    if (zip_close(archiv.get()) != 0) {
+        // A file that another program holds open shows only here, and the line names it.
+        if (const auto& lesefehler = packer.Fehlgeschlagen()) NichtLesbar(lesefehler->pfad, lesefehler->nummer);
+        return Schreibfehler(zip_get_error(archiv.get()));
+    }
     archiv.release();  // zip_close freed it
     return ZE_OK;
 }

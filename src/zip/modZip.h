@@ -34,6 +34,8 @@ struct Zustand {
     std::wstring uZipDatei;                                    // archive path
     int32_t uAnzahl = 0;                                       // slots of uDateien in use
     std::vector<std::wstring> uDateien = std::vector<std::wstring>(kNamenTabelle);  // full paths
+    // The name slot i is stored under, when it differs from what fJunkDir makes of its path.
+    std::vector<std::wstring> uNamen = std::vector<std::wstring>(kNamenTabelle);
 };
 
 extern Zustand zustand;

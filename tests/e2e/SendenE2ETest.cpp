@@ -139,7 +139,7 @@ TEST_F(Senden, CollectedFilesBecomeAPackageAndGoToTheTrash) {
     EXPECT_FALSE(Existiert(b));
     auto papierkorb = ImPapierkorb();
     std::sort(papierkorb.begin(), papierkorb.end());
-    EXPECT_EQ(papierkorb, (Liste{L"Lied.part", L"_1_ Film.dat", L"optionen.opt"}));
+    EXPECT_EQ(papierkorb, (Liste{L"Lied.part", L"[1] Film.dat"}));
     EXPECT_FALSE(IsWindowVisible(dialog));
     EXPECT_TRUE(IsWindowEnabled(haupt));
 }

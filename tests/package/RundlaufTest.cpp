@@ -69,9 +69,8 @@ TEST(Rundlauf, EveryJobFileReachesItsClientAndTheSourcesGoToTheTrashOnlyWhenAske
         for (size_t i = 0; i < std::size(aufträge); ++i) {
             EXPECT_EQ(Lesen(zielordner[i] + L"\\" + aufträge[i].ankunft), aufträge[i].inhalt) << aufträge[i].ankunft;
             EXPECT_EQ(Existiert(dateien[i]), löschen == 0) << dateien[i];
-            EXPECT_EQ(Lesen(Papierkorb(aufträge[i].ankunft)),
-                      löschen == 1 ? aufträge[i].inhalt : std::string("<fehlt>"))
-                << aufträge[i].ankunft;
+            EXPECT_EQ(Lesen(Papierkorb(aufträge[i].name)), löschen == 1 ? aufträge[i].inhalt : std::string("<fehlt>"))
+                << aufträge[i].name;
         }
         EXPECT_FALSE(Existiert(ziel.kazaaDownloads + L"\\optionen.opt"));
         EXPECT_FALSE(Existiert(paket));

@@ -217,22 +217,23 @@ TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
     const std::wstring a = ordner.Datei(L"[a].dat", "aaaa"), b = ordner.Datei(L"b.met", "bb");
     const std::wstring vorhanden = ordner.Datei(L"Vorhanden.lwx", "alt");
 
-    // Cancelled, then declined to replace the file the added extension names.
+    // Cancelled, then declined to replace the file the added extension names: the list stays
+    // for the next try.
     person.WähleDatei(std::nullopt);
     person.WähleDatei(ordner.Pfad() + L"\\Vorhanden");
     person.Antworte(IDNO);
+    dialog.DateienInListeEinfügen({a, b});
     for (int i = 0; i < 2; ++i) {
-        dialog.DateienInListeEinfügen({a, b});
         dialog.mnu_Speichern_Speichern_Click();
-        EXPECT_TRUE(dialog.Einträge().empty());
-        EXPECT_EQ(Anzahl(), L"0 Datei(en)");
+        EXPECT_EQ(dialog.Einträge(), (Liste{a, b}));
+        EXPECT_EQ(Anzahl(), L"2 Datei(en)");
+        ErwarteZustand(true, true);
     }
     EXPECT_EQ(Geöffnet(anzeige), Liste{});
     EXPECT_EQ(DateiInhalt(vorhanden), "alt");
 
     CheckDlgButton(dialog.Handle(), F::chkDateienLöschen, BST_UNCHECKED);
     CheckDlgButton(dialog.Handle(), F::chkFileSharingBeenden, BST_UNCHECKED);
-    dialog.DateienInListeEinfügen({a, b});
     person.WähleDatei(ordner.Pfad() + L"\\Paket");
     dialog.mnu_Speichern_Speichern_Click();
 
@@ -247,6 +248,8 @@ TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
     EXPECT_EQ(std::count(anzeige.Ereignisse().begin(), anzeige.Ereignisse().end(), L"Abschließen"), 3);
     EXPECT_EQ(anzeige.Zeilen().back(), L"Kompression und Verarbeitung beendet");
     EXPECT_TRUE(dialog.Einträge().empty());
+    EXPECT_EQ(Anzahl(), L"0 Datei(en)");
+    ErwarteZustand(false, false);
     EXPECT_EQ(DateiInhalt(a), "aaaa");
     const auto prüfung = PaketPrüfen(ordner.Pfad() + L"\\Paket.lwx");
     ASSERT_TRUE(prüfung);
@@ -293,13 +296,60 @@ TEST_F(Dialog, MailHandsThePackageToTheComposerAndReportsItsFailure) {
               L"an eine EMail an.");
     EXPECT_TRUE(Existiert(ordner.Pfad() + L"\\Post2.lwx"));
 
-    // A package that was not made is not mailed: no hint, no composer.
+    // A package that this run did not make is not mailed, not even an older one at its path:
+    // no hint, no composer.
     DeleteFileW((UnixOrdner(L"XDG_DATA_HOME") + L"\\xdg-email.txt").c_str());
     dialog.DateienInListeEinfügen({a});
     DeleteFileW(a.c_str());
-    person.WähleDatei(ordner.Pfad() + L"\\Post3.lwx");
+    const std::wstring gestrig = ordner.Datei(L"Post3.lwx", "gestriges Paket");
+    person.WähleDatei(gestrig);
     dialog.mnu_Speichern_EMail_Click();
     EXPECT_EQ(person.Fragen().size(), 6u);
-    EXPECT_FALSE(Existiert(ordner.Pfad() + L"\\Post3.lwx"));
+    EXPECT_EQ(DateiInhalt(gestrig), "gestriges Paket");
     EXPECT_TRUE(ComposerAufruf().empty());
+}
+
+// Simple MAPI, as on Windows, through the recording mapi32.dll beside the test program.
+TEST_F(Dialog, MailThroughSimpleMapiCarriesThePackageAndReportsFailuresButNotACancel) {
+    SkriptBenutzer person;
+    Protokoll anzeige(false);
+    CheckDlgButton(dialog.Handle(), F::chkDateienLöschen, BST_UNCHECKED);
+    const std::wstring protokoll = ordner.Pfad() + L"\\mapi.txt";
+    SetEnvironmentVariableW(L"LADEWERK_EMAIL", L"mapi");
+    SetEnvironmentVariableW(L"LADEWERK_MAPI_PROTOKOLL", protokoll.c_str());
+    const std::wstring a = ordner.Datei(L"a.dat", "aaaa");
+    const struct {
+        const wchar_t* antwort;
+        std::wstring fehler;  // text of the error box; empty when none
+    } fälle[] = {
+        {L"0", L""},
+        {L"1", L""},  // cancelled in the mail program
+        {L"2", L"Ein Fehler ist beim Erstellen der EMail aufgetreten.\nDas EMail-Programm hat die Nachricht nicht "
+               L"angenommen (Fehler 32002)."},
+    };
+    for (const auto& [antwort, fehler] : fälle) {
+        SetEnvironmentVariableW(L"LADEWERK_MAPI_ANTWORT", antwort);
+        DeleteFileW(protokoll.c_str());
+        const size_t vorher = person.Fragen().size();
+        dialog.DateienInListeEinfügen({a});
+        const std::wstring paket = ordner.Pfad() + L"\\Post " + antwort + L".lwx";
+        person.WähleDatei(paket);
+        person.Antworte(IDOK);
+        if (!fehler.empty()) person.Antworte(IDOK);
+        dialog.mnu_Speichern_EMail_Click();
+
+        EXPECT_EQ(DateiInhalt(protokoll),
+                  "Downloads\nEine Ladewerk-Datei wurde dieser EMail angeh\xc3\xa4ngt. Bitte \xc3\xb6" "ffnen Sie diese mit "
+                  "Ladewerk (https://ladewerk.example/), um die Downloads auf Ihrem Computer einzurichten.\nAnhang " +
+                      std::string(paket.begin(), paket.end()) + " | Post " + std::string(1, static_cast<char>(*antwort)) +
+                      ".lwx\nAn Geben Sie hier einen Empf\xc3\xa4nger an\nDialog\n")
+            << antwort;
+        ASSERT_EQ(person.Fragen().size(), vorher + (fehler.empty() ? 2 : 3)) << antwort;
+        if (!fehler.empty()) {
+            EXPECT_TRUE(person.Fragen().back().meldung.text.starts_with(fehler)) << person.Fragen().back().meldung.text;
+            EXPECT_EQ(person.Fragen().back().meldung.stil, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
+        }
+    }
+    for (const wchar_t* name : {L"LADEWERK_EMAIL", L"LADEWERK_MAPI_PROTOKOLL", L"LADEWERK_MAPI_ANTWORT"})
+        SetEnvironmentVariableW(name, nullptr);
 }

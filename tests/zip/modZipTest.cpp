@@ -1,5 +1,6 @@
 #include "Fortschritt.h"
 #include "Handles.h"
+#include "Protokoll.h"
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "ZipTestHilfen.h"
@@ -8,6 +9,8 @@
 
 #include <windows.h>
 #include <psapi.h>
+#include <zip.h>
+#include <zlib.h>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +36,21 @@ std::string Text(size_t länge) {
     return text;
 }
 
+// What zlib makes of the bytes at level 9, as a raw deflate stream.
+size_t ZlibStufeNeun(const std::string& daten) {
+    z_stream strom{};
+    deflateInit2(&strom, 9, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY);
+    std::vector<unsigned char> aus(deflateBound(&strom, daten.size()));
+    strom.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(daten.data()));
+    strom.avail_in = static_cast<uInt>(daten.size());
+    strom.next_out = aus.data();
+    strom.avail_out = static_cast<uInt>(aus.size());
+    deflate(&strom, Z_FINISH);
+    const size_t länge = aus.size() - strom.avail_out;
+    deflateEnd(&strom);
+    return länge;
+}
+
 // Sets the request as package creation does: bare names, maximum compression.
 int32_t Packen(const std::wstring& archiv, const std::vector<std::wstring>& dateien) {
     auto& z = modZip::zustand;
@@ -54,15 +72,6 @@ std::string Utf8Zeilen(const std::vector<std::wstring>& namen) {
     }
     return text;
 }
-
-struct Protokoll final : modFortschritt::Anzeige {
-    std::vector<std::wstring> zeilen;
-    void ZeileAnhängen(const std::wstring& zeile) override { zeilen.push_back(zeile); }
-    bool IstSichtbar() override { return true; }
-    void Öffnen(const std::wstring&, const std::wstring&) override {}
-    void Abschließen() override {}
-    void FehlerAbschließen() override {}
-};
 
 }  // namespace
 
@@ -90,16 +99,81 @@ TEST(modZipPacken, FilesFromSeveralFoldersRoundTripUnderTheirBareNames) {
     // Slots beyond the count are not part of the archive, whatever they hold.
     modZip::zustand.uDateien[pfade.size()] = temp.Pfad() + L"\\gibt-es-nicht.dat";
     const std::wstring archiv = temp.Pfad() + L"\\paket.lwx";
+    // Both directions show their bytes from the start against the total, then hide the bar.
+    Protokoll anzeige;
+    uint64_t summe = 0;
+    for (const auto& datei : dateien) summe += datei.second.size();
+    auto zeigteBytes = [&] {
+        const auto& b = anzeige.bytes;
+        const bool ok = b.size() >= 3 && b.front() == std::pair(uint64_t{0}, summe) &&
+                        b[b.size() - 2] == std::pair(summe, summe) && b.back() == std::pair(uint64_t{0}, uint64_t{0});
+        anzeige.bytes.clear();
+        return ok;
+    };
     ASSERT_EQ(Packen(archiv, pfade), 0);
+    EXPECT_TRUE(zeigteBytes());
 
     SkriptBenutzer person;
     ASSERT_EQ(Entpacken(archiv, temp.Pfad() + L"\\aus"), 0) << modUnzip::zustand.uZipAusgabe;
+    EXPECT_TRUE(zeigteBytes());
     std::map<std::wstring, std::string> soll;
     for (const auto& [pfad, inhalt] : dateien) soll[pfad.substr(5)] = inhalt;
     EXPECT_EQ(Ordnerinhalt(temp.Pfad() + L"\\aus"), soll);
 
     ASSERT_TRUE(CopyFileW(archiv.c_str(), (PrüfOrdner() + L"\\namen.zip").c_str(), FALSE));
     Schreiben(PrüfOrdner() + L"\\namen.zip.namen", Utf8Zeilen(namen));
+}
+
+// Maximum compression means what zlib makes at level 9 from the same bytes, give or take half a
+// percent, whatever the bytes look like.
+TEST(modZipPacken, EveryEntryIsWithinHalfAPercentOfZlibLevelNine) {
+    modZip::Zurücksetzen();
+    const TempOrdner temp;
+    std::string zyklus;
+    for (int i = 0; i < 20; ++i)
+        for (int b = 0; b < 256; ++b) zyklus += static_cast<char>(b);
+    const std::string muster = Zufall(20000, 4);
+    std::string wiederholt;
+    while (wiederholt.size() < (3u << 20)) wiederholt += muster;
+    std::string langerZyklus;
+    while (langerZyklus.size() < (3u << 20)) langerZyklus += zyklus;
+    const struct {
+        const wchar_t* name;
+        std::string inhalt;
+    } formen[] = {
+        {L"zyklus und zufall.part", zyklus + Zufall(3000, 3)},
+        {L"zufall.avi", Zufall(3 << 20, 5)},
+        {L"nullen.part", std::string((3 << 20) + 17, '\0')},
+        {L"fast leer.part", std::string(900000, '\0') + Text(100)},
+        {L"langer zyklus.part", langerZyklus},
+        {L"wiederholter zufall.part", wiederholt},
+        {L"text.lst", Text((2 << 20) + 500000)},
+        {L"teilweise.part", Zufall(1500000, 6) + std::string(1100000, '\0') + Text(900000) + Zufall(5000, 7)},
+    };
+    std::vector<std::wstring> pfade, namen;
+    for (const auto& [name, inhalt] : formen) {
+        pfade.push_back(temp.Pfad() + L"\\" + name);
+        namen.push_back(name);
+        Schreiben(pfade.back(), inhalt);
+    }
+    const std::wstring archiv = temp.Pfad() + L"\\formen.lwx";
+    ASSERT_EQ(Packen(archiv, pfade), 0);
+
+    zip_error_t fehler;
+    zip_error_init(&fehler);
+    zip_source_t* quelle = zip_source_win32w_create(archiv.c_str(), 0, -1, &fehler);
+    zip_t* zip = quelle ? zip_open_from_source(quelle, ZIP_RDONLY, &fehler) : nullptr;
+    ASSERT_TRUE(zip) << zip_error_strerror(&fehler);
+    for (size_t i = 0; i < std::size(formen); ++i) {
+        zip_stat_t stat;
+        ASSERT_EQ(zip_stat_index(zip, i, 0, &stat), 0);
+        const size_t zlib = ZlibStufeNeun(formen[i].inhalt);
+        EXPECT_LE(static_cast<double>(stat.comp_size), 1.005 * static_cast<double>(zlib))
+            << ::testing::PrintToString(namen[i]) << ": " << stat.comp_size << " gegen " << zlib;
+    }
+    zip_close(zip);
+    ASSERT_TRUE(CopyFileW(archiv.c_str(), (PrüfOrdner() + L"\\formen.zip").c_str(), FALSE));
+    Schreiben(PrüfOrdner() + L"\\formen.zip.namen", Utf8Zeilen(namen));
 }
 
 TEST(modZipPacken, RefusedRequestsLeaveNoArchive) {
@@ -117,7 +191,6 @@ TEST(modZipPacken, RefusedRequestsLeaveNoArchive) {
         {L"nothing to pack", {}, modZip::ZE_NONE},
     };
     Protokoll protokoll;
-    modFortschritt::AnzeigeSetzen(&protokoll);
     for (const auto& fall : fälle) {
         modZip::Zurücksetzen();
         const std::wstring archiv = temp.Pfad() + L"\\paket.lwx";
@@ -125,7 +198,7 @@ TEST(modZipPacken, RefusedRequestsLeaveNoArchive) {
         EXPECT_EQ(GetFileAttributesW(archiv.c_str()), INVALID_FILE_ATTRIBUTES) << fall.was;
     }
     modFortschritt::AnzeigeSetzen(nullptr);
-    EXPECT_EQ(protokoll.zeilen.size(), 2u);
+    EXPECT_EQ(protokoll.Zeilen().size(), 2u);
 }
 
 // Beyond 4 GiB the archive needs ZIP64; memory stays bounded however large the member is.
