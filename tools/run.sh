@@ -10,14 +10,23 @@ top=$(cd "$here/.." && pwd)
 "$here/bootstrap.sh"
 # shellcheck source=tools/umgebung.sh
 source "$here/umgebung.sh"
+exe="$top/build/mingw/src/app/ladewerk.exe"
+if [ ! -f "$exe" ]; then
+    echo "run: Ladewerk wird jetzt einmal gebaut; das dauert beim ersten Start einige Minuten, danach startet es sofort." >&2
+fi
 cmake --preset mingw -S "$top" >/dev/null
-cmake --build --preset mingw -j"$(nproc)" --target ladewerk >/dev/null
+# The build's own lines ("[ 42%] Building ...") are its progress; after the first start only
+# what changed is built again.
+cmake --build --preset mingw -j"$(nproc)" --target ladewerk >&2
 
 # shellcheck source=tools/wine-env.sh
 source "$here/wine-env.sh"
 # The program keeps no settings, so one prefix for all manual runs is enough.
 export WINEPREFIX=${WINEPREFIX:-$LADEWERK_CACHE/wineprefix}
-[ -f "$WINEPREFIX/system.reg" ] || wine_prefix_anlegen "$WINEPREFIX"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "run: lege die Wine-Umgebung an (einmalig, etwa zehn Sekunden) ..." >&2
+    wine_prefix_anlegen "$WINEPREFIX"
+fi
 xvfb_pid=""
 if [ -z "${DISPLAY:-}" ]; then
     xvfb_starten
@@ -29,6 +38,6 @@ for a in "$@"; do
     if [ -e "$a" ]; then argumente+=("$(winepath -w "$a" 2>/dev/null)"); else argumente+=("$a"); fi
 done
 status=0
-wine "$top/build/mingw/src/app/ladewerk.exe" "${argumente[@]}" || status=$?
+wine "$exe" "${argumente[@]}" || status=$?
 [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
 exit $status

@@ -4,6 +4,7 @@ here_env=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here_env/umgebung.sh"
 
 export WINEDEBUG=${WINEDEBUG:--all}
+WINE_SCHRIFTEN=/usr/share/wine/fonts
 # No Mono or Gecko installer prompts when a prefix is created. A test adds its own overrides
 # through LADEWERK_DLLOVERRIDES (for example a stand-in DLL beside the test program).
 export WINEDLLOVERRIDES="mscoree,mshtml=${LADEWERK_DLLOVERRIDES:+;$LADEWERK_DLLOVERRIDES}"
@@ -32,6 +33,16 @@ wine_prefix_anlegen() {
     WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     WINEPREFIX="$prefix" wineserver -w
+    schriften_kopieren "$prefix"
+}
+
+# Wine's own fonts (Tahoma among them) into the prefix's font folder: otherwise a window that
+# asks for "Tahoma" gets whatever the X server substitutes, in tests and screenshots alike.
+schriften_kopieren() {
+    local fonts="$1/drive_c/windows/Fonts"
+    [ -d "$WINE_SCHRIFTEN" ] || return 0
+    mkdir -p "$fonts"
+    cp -L "$WINE_SCHRIFTEN"/*.ttf "$fonts/" 2>/dev/null || true
 }
 
 # Test prefixes get real folders in place of Wine's links from the shell folders (Desktop,

@@ -9,7 +9,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/wine-env.sh"
 
 ziel=$1
-[ -f "$ziel/system.reg" ] && [ -f "$ziel/.fertig" ] && exit 0
+# A template from before the fonts were copied in is made again.
+[ -f "$ziel/system.reg" ] && [ -f "$ziel/.fertig" ] && [ -f "$ziel/drive_c/windows/Fonts/tahoma.ttf" ] && exit 0
 rm -rf "$ziel"
 mkdir -p "$ziel"
 xvfb_pid=""

@@ -11,12 +11,41 @@
 
 #include <cstdio>
 #include <cwctype>
+#include <thread>
 
 namespace modMain {
 namespace {
 
 // Held for the whole run: its existence tells a second start that one instance runs already.
 Handles::Handle einzelinstanz;
+
+// Marks a handover among other WM_COPYDATA; the text is the path without its terminating zero.
+constexpr ULONG_PTR kÜbergabeKennung = 0x4C57'4F46;  // "LWOF"
+// A path longer than the longest the system knows is no path.
+constexpr DWORD kÜbergabeHöchstens = 32767 * sizeof(wchar_t);
+
+bool frageOffen = false;
+
+// The main window of the instance that runs already, or nullptr; it may still be starting.
+HWND LaufendesHauptfenster() {
+    for (int versuch = 0; versuch < 50; ++versuch) {
+        if (HWND haupt = frmMain::Finden()) return haupt;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+void AnLaufendeÜbergeben(const std::wstring& pfad) {
+    HWND haupt = LaufendesHauptfenster();
+    if (!haupt) return;
+    // Only the process the person just started may hand the foreground on.
+    DWORD prozess = 0;
+    GetWindowThreadProcessId(haupt, &prozess);
+    AllowSetForegroundWindow(prozess);
+    COPYDATASTRUCT daten = ÜbergabeVerpacken(pfad);
+    DWORD_PTR antwort = 0;
+    SendMessageTimeoutW(haupt, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&daten), SMTO_ABORTIFHUNG, 10000, &antwort);
+}
 
 bool LäuftSchon() {
     einzelinstanz = Handles::Handle(CreateMutexW(nullptr, FALSE, L"Local\\Ladewerk-Einzelinstanz"));
@@ -59,24 +88,64 @@ std::wstring BefehlszeilenPfad(const std::wstring& befehlszeile) {
     return OhneRandLeerzeichen(modFunktionen::TextErsetzen(argumente, L"\"", L""));
 }
 
-bool VerarbeitenFragen(const std::wstring& pfad) {
+bool VerarbeitenFragen(const std::wstring& pfad, HWND besitzer) {
     const std::wstring frage =
         L"Soll die Datei '" + modFunktionen::DateinameZurückgeben(pfad) + L"' jetzt verarbeitet werden?";
-    return Interaktion::Frage(nullptr, frage, MB_YESNO | MB_DEFBUTTON1 | MB_ICONQUESTION) == IDYES;
+    frageOffen = true;
+    const bool ja = Interaktion::Frage(besitzer, frage, MB_YESNO | MB_DEFBUTTON1 | MB_ICONQUESTION) == IDYES;
+    frageOffen = false;
+    return ja;
+}
+
+bool FrageOffen() { return frageOffen; }
+
+COPYDATASTRUCT ÜbergabeVerpacken(const std::wstring& pfad) {
+    return {kÜbergabeKennung, static_cast<DWORD>(pfad.size() * sizeof(wchar_t)), const_cast<wchar_t*>(pfad.data())};
+}
+
+std::optional<std::wstring> ÜbergabeLesen(const COPYDATASTRUCT& daten) {
+    if (daten.dwData != kÜbergabeKennung || daten.cbData % sizeof(wchar_t) != 0 || daten.cbData > kÜbergabeHöchstens ||
+        (daten.cbData > 0 && !daten.lpData))
+        return std::nullopt;
+    std::wstring pfad(static_cast<const wchar_t*>(daten.lpData), daten.cbData / sizeof(wchar_t));
+    // A zero inside would cut the path short at every later call.
+    if (pfad.find(L'\0') != std::wstring::npos) return std::nullopt;
+    return pfad;
+}
+
+void BeschäftigtMelden(const std::wstring& pfad) {
+    const std::wstring text = Programm::Titel() + L" verarbeitet gerade andere Dateien. Die Datei '" + pfad +
+                              L"' wurde nicht geöffnet und bleibt unverändert; bitte öffnen Sie sie erneut, wenn "
+                              L"die Verarbeitung beendet ist.";
+    // On a thread of its own, so the box waits for the person and the running work does not.
+    std::thread([text] { Interaktion::Frage(nullptr, text, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND); }).detach();
+}
+
+void NachVorn(HWND haupt) {
+    HWND fenster = IsWindowVisible(haupt) ? haupt : frmFortschritt::Instanz().Handle();
+    if (!fenster || !IsWindowVisible(fenster)) return;
+    if (IsIconic(fenster)) ShowWindow(fenster, SW_RESTORE);
+    // A window the main window owns (a dialog, the progress window) belongs in front of it.
+    if (HWND oben = GetWindow(fenster, GW_ENABLEDPOPUP); oben && IsWindowVisible(oben)) fenster = oben;
+    SetForegroundWindow(fenster);
 }
 
 void Main() {
+    // A file manager or script may name the package relative to the folder it starts us in;
+    // from here on only the full path is checked, asked about and handed on.
+    const std::wstring pfad = modFunktionen::VollständigerPfad(BefehlszeilenPfad(GetCommandLineW()));
+    const bool paket = !pfad.empty() && modFunktionen::DateiExistiert(pfad);
     if (LäuftSchon()) {
+        AnLaufendeÜbergeben(paket ? pfad : std::wstring());
         ProgrammBeenden();
         return;
     }
     ZeichenInitialisieren();
     modFortschritt::AnzeigeSetzen(&frmFortschritt::Instanz());
+    // Exists from the start, hidden, so that a second start finds where to hand its package.
+    frmMain::Instanz().Laden();
 
-    // A file manager or script may name the package relative to the folder it starts us in;
-    // from here on only the full path is checked, asked about and handed on.
-    const std::wstring pfad = modFunktionen::VollständigerPfad(BefehlszeilenPfad(GetCommandLineW()));
-    if (!pfad.empty() && modFunktionen::DateiExistiert(pfad)) {
+    if (paket) {
         if (VerarbeitenFragen(pfad))
             modKompression::DateienDekomprimieren(pfad);
         else
@@ -87,6 +156,8 @@ void Main() {
 }
 
 void ProgrammBeenden() {
+    // Empty unless Windows ends the program in the middle of a run (logoff, shutdown).
+    Programm::ÜberbleibselLöschen();
     std::fflush(nullptr);
     for (Fenster::Fenster* fenster : Fenster::GeladeneFenster()) fenster->Zerstören();
     Programm::ProzessBeenden();

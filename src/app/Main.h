@@ -1,6 +1,9 @@
 #pragma once
 // Start and end of the program.
 
+#include <windows.h>
+
+#include <optional>
 #include <string>
 
 namespace modMain {
@@ -15,7 +18,20 @@ void ProgrammBeenden();
 void ZeichenInitialisieren();
 
 // Asks whether the package named on the command line is to be processed now.
-bool VerarbeitenFragen(const std::wstring& pfad);
+bool VerarbeitenFragen(const std::wstring& pfad, HWND besitzer = nullptr);
+// True while that question is open: a package handed over meanwhile must wait its turn.
+bool FrageOffen();
+
+// A second start hands its package (or nothing) to the running instance's main window.
+inline constexpr UINT kÜbergabeAusführen = WM_APP + 1;
+// The handover of pfad; it points into pfad.
+COPYDATASTRUCT ÜbergabeVerpacken(const std::wstring& pfad);
+// The path of a handover; nothing for a message that is not one.
+std::optional<std::wstring> ÜbergabeLesen(const COPYDATASTRUCT& daten);
+// Tells, without holding up the running work, that the package was not taken.
+void BeschäftigtMelden(const std::wstring& pfad);
+// Brings the program's visible window to the front: the main window, else the progress window.
+void NachVorn(HWND haupt);
 
 // The whole argument text after the program name, every double quote removed: one path.
 std::wstring BefehlszeilenPfad(const std::wstring& befehlszeile);

@@ -10,8 +10,10 @@ namespace {
 
 const wchar_t* const kKnopfText = L"&Schließen";
 
-// Twips; client area 8475 x 3120.
+// Twips; client area 8475 x 3120. The bar and its text share the bottom row with the button.
 const Fenster::Steuerelement kLayout[] = {
+    {frmFortschritt::prgBytes, PROGRESS_CLASSW, L"", 0, 90, 2790, 4200, 240},
+    {frmFortschritt::lblBytes, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, 4380, 2805, 2400, 240},
     {frmFortschritt::cmdBeenden, WC_BUTTONW, kKnopfText, WS_TABSTOP | BS_DEFPUSHBUTTON, 6885, 2745, 1545, 330},
     {frmFortschritt::txtFortschritt, WC_EDITW, L"",
      WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 90, 315, 8340, 2400, WS_EX_CLIENTEDGE},
@@ -20,6 +22,10 @@ const Fenster::Steuerelement kLayout[] = {
 };
 
 constexpr long kSekundenBisSchließen = 60;
+// The bar counts in ten-thousandths: its range is an int, a package's bytes are not.
+constexpr int kBalkenSchritte = 10000;
+
+const wchar_t* const kBlockGrund = L"Ladewerk verarbeitet Dateien";
 
 }  // namespace
 
@@ -30,6 +36,8 @@ frmFortschritt& frmFortschritt::Instanz() {
 
 bool frmFortschritt::Laden() {
     if (Existiert()) return true;
+    const INITCOMMONCONTROLSEX balken{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&balken);
     // In a command-line run it is the program's only window, so it needs its own taskbar button.
     if (!Erzeugen(nullptr, L"Fortschritt", WS_POPUP | WS_CAPTION | WS_SYSMENU, 8475, 3120, WS_EX_APPWINDOW))
         return false;
@@ -38,6 +46,8 @@ bool frmFortschritt::Laden() {
     // The log of a long run outgrows the edit control's default 32K characters.
     SendMessageW(Element(txtFortschritt), EM_SETLIMITTEXT, 0, 0);
     standardKnopf_ = cmdBeenden;
+    SendMessageW(Element(prgBytes), PBM_SETRANGE32, 0, kBalkenSchritte);
+    BytesZeigen(0, 0);
     return true;
 }
 
@@ -66,7 +76,9 @@ void frmFortschritt::Öffnen(const std::wstring& titel, const std::wstring& modu
     EnableWindow(Element(cmdBeenden), FALSE);
     TextSetzen(titel);
     ElementTextSetzen(txtFortschritt, L"");
+    BytesZeigen(0, 0);
     Tag = modus;
+    ShutdownBlockReasonCreate(Handle(), kBlockGrund);
     if (HWND besitzer = frmMain::Instanz().Laden())
         SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(besitzer));
     ShowWindow(Handle(), SW_SHOW);
@@ -76,12 +88,33 @@ void frmFortschritt::Öffnen(const std::wstring& titel, const std::wstring& modu
 void frmFortschritt::Abschließen() {
     if (!Laden()) return;
     Countdownstart.clear();
-    EnableWindow(Element(cmdBeenden), TRUE);
+    ArbeitBeenden();
     TimerAktivieren(true);
 }
 
 void frmFortschritt::FehlerAbschließen() {
-    if (Laden()) EnableWindow(Element(cmdBeenden), TRUE);
+    if (Laden()) ArbeitBeenden();
+}
+
+void frmFortschritt::ArbeitBeenden() {
+    EnableWindow(Element(cmdBeenden), TRUE);
+    ShutdownBlockReasonDestroy(Handle());
+    BytesZeigen(0, 0);
+}
+
+bool frmFortschritt::Arbeitet() { return IstSichtbar() && !IsWindowEnabled(Element(cmdBeenden)); }
+
+void frmFortschritt::BytesZeigen(uint64_t erledigt, uint64_t gesamt) {
+    if (!Existiert()) return;
+    HWND balken = Element(prgBytes);
+    const bool zeigen = gesamt > 0;
+    ShowWindow(balken, zeigen ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(Element(lblBytes), zeigen ? SW_SHOWNA : SW_HIDE);
+    if (!zeigen) return;
+    const auto stand = static_cast<int>(static_cast<double>(erledigt) / static_cast<double>(gesamt) * kBalkenSchritte);
+    SendMessageW(balken, PBM_SETPOS, static_cast<WPARAM>(stand), 0);
+    const std::wstring text = modFortschritt::BytesText(erledigt, gesamt);
+    if (ElementText(lblBytes) != text) ElementTextSetzen(lblBytes, text);
 }
 
 void frmFortschritt::TimerAktivieren(bool an) {

@@ -9,7 +9,14 @@
 
 class frmFortschritt final : public Fenster::Fenster, public modFortschritt::Anzeige {
 public:
-    enum : int { tmrSchließen = 1, cmdBeenden = 1101, txtFortschritt = 1102, lblTitel1 = 1103 };
+    enum : int {
+        tmrSchließen = 1,
+        cmdBeenden = 1101,
+        txtFortschritt = 1102,
+        lblTitel1 = 1103,
+        prgBytes = 1104,
+        lblBytes = 1105,
+    };
 
     static frmFortschritt& Instanz();
 
@@ -28,6 +35,8 @@ public:
     void Öffnen(const std::wstring& titel, const std::wstring& modus) override;
     void Abschließen() override;
     void FehlerAbschließen() override;
+    bool Arbeitet() override;
+    void BytesZeigen(uint64_t erledigt, uint64_t gesamt) override;
 
     std::wstring Protokoll() const { return ElementText(txtFortschritt); }
     [[nodiscard]] bool TimerAktiv() const { return timerAktiv_; }
@@ -41,6 +50,8 @@ private:
     LRESULT Nachricht(UINT nachricht, WPARAM wParam, LPARAM lParam) override;
     void Befehl(int id, int code) override;
     void SchließenAngefordert() override;
+    // The end of an operation, either way: the close button takes clicks, logoff is free again.
+    void ArbeitBeenden();
 
     bool timerAktiv_ = false;
 };

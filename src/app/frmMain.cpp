@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Dateidialog.h"
+#include "Fortschritt.h"
 #include "Main.h"
 #include "Programm.h"
 #include "Version.h"
@@ -35,7 +36,24 @@ const Fenster::Steuerelement kLayout[] = {
     {frmMain::cmdEnde, WC_BUTTONW, L"Beenden", WS_TABSTOP | BS_PUSHBUTTON, 6375, 3375, 1545, 375},
 };
 
+// Tells a second start which of the program's windows takes its package.
+const wchar_t* const kHauptfensterMarke = L"Ladewerk.Hauptfenster";
+
+BOOL CALLBACK HauptfensterSuchen(HWND fenster, LPARAM gefunden) {
+    DWORD prozess = 0;
+    GetWindowThreadProcessId(fenster, &prozess);
+    if (prozess == GetCurrentProcessId() || !GetPropW(fenster, kHauptfensterMarke)) return TRUE;
+    *reinterpret_cast<HWND*>(gefunden) = fenster;
+    return FALSE;
+}
+
 }  // namespace
+
+HWND frmMain::Finden() {
+    HWND gefunden = nullptr;
+    EnumWindows(HauptfensterSuchen, reinterpret_cast<LPARAM>(&gefunden));
+    return gefunden;
+}
 
 frmMain& frmMain::Instanz() {
     static frmMain fenster;
@@ -47,6 +65,10 @@ HWND frmMain::Laden() {
                                  8160, 3960)) {
         ElementeErzeugen(kLayout, std::size(kLayout), {L"Tahoma", 825});
         SchriftSetzen(lblTitel, {L"Tahoma", 1200, true});
+        SetPropW(Handle(), kHauptfensterMarke, reinterpret_cast<HANDLE>(1));
+        // Started elevated (the installer's last page does that), the window would otherwise
+        // never hear of a package double-clicked by the same user without elevation.
+        ChangeWindowMessageFilterEx(Handle(), WM_COPYDATA, MSGFLT_ALLOW, nullptr);
     }
     return Handle();
 }
@@ -58,11 +80,34 @@ void frmMain::cmdÖffnen_Click() {
     dialog.FileName.clear();
     if (!dialog.ShowOpen(Handle())) return;
 
+    PaketÖffnen(dialog.FileName, L"1");
+}
+
+void frmMain::PaketÖffnen(const std::wstring& pfad, const std::wstring& modus) {
     frmFortschritt& fortschritt = frmFortschritt::Instanz();
-    EnableWindow(Handle(), FALSE);
-    fortschritt.Öffnen(Programm::Titel() + L" - Fortschritt", L"1");
-    modKompression::DateienDekomprimieren(dialog.FileName);
-    EnableWindow(Handle(), TRUE);
+    const bool warFrei = !EnableWindow(Handle(), FALSE);
+    fortschritt.Öffnen(Programm::Titel() + L" - Fortschritt", modus);
+    modKompression::DateienDekomprimieren(pfad);
+    if (warFrei) EnableWindow(Handle(), TRUE);
+}
+
+void frmMain::PaketÜbernehmen(const std::wstring& pfad) {
+    // A disabled main window means a dialog or question of its own is open: a second one on top
+    // would run the two flows into each other.
+    if (modFortschritt::ArbeitLäuft() || modMain::FrageOffen() || !IsWindowEnabled(Handle())) {
+        modMain::BeschäftigtMelden(pfad);
+        return;
+    }
+    // The countdown of an earlier result would otherwise end the program under the question.
+    frmFortschritt& fortschritt = frmFortschritt::Instanz();
+    const bool zählte = fortschritt.TimerAktiv();
+    fortschritt.TimerAktivieren(false);
+    if (modMain::VerarbeitenFragen(pfad, IstSichtbar() ? Handle() : nullptr)) {
+        PaketÖffnen(pfad, IstSichtbar() ? L"1" : L"2");
+    } else if (zählte) {
+        fortschritt.Countdownstart.clear();
+        fortschritt.TimerAktivieren(true);
+    }
 }
 
 void frmMain::cmdErstellen_Click() {
@@ -93,11 +138,31 @@ LRESULT frmMain::Nachricht(UINT nachricht, WPARAM wParam, LPARAM lParam) {
         Form_QueryUnload();
         return 0;
     }
+    if (nachricht == WM_COPYDATA) {
+        // The sender waits for the answer, so the package is only taken here and asked about
+        // on its own turn.
+        auto pfad = modMain::ÜbergabeLesen(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        if (!pfad) return FALSE;
+        übergeben_.push_back(std::move(*pfad));
+        PostMessageW(Handle(), modMain::kÜbergabeAusführen, 0, 0);
+        return TRUE;
+    }
+    if (nachricht == modMain::kÜbergabeAusführen) {
+        if (übergeben_.empty()) return 0;
+        const std::wstring pfad = std::move(übergeben_.front());
+        übergeben_.pop_front();
+        if (pfad.empty())
+            modMain::NachVorn(Handle());
+        else
+            PaketÜbernehmen(pfad);
+        return 0;
+    }
     return Fenster::Nachricht(nachricht, wParam, lParam);
 }
 
 void frmMain::Befehl(int id, int code) {
-    if (code != BN_CLICKED) return;
+    // The window is disabled meanwhile; this also holds for a click that comes as a message.
+    if (code != BN_CLICKED || modFortschritt::ArbeitLäuft()) return;
     switch (id) {
     case cmdÖffnen: cmdÖffnen_Click(); break;
     case cmdErstellen: cmdErstellen_Click(); break;

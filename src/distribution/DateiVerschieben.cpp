@@ -1,5 +1,6 @@
 #include "DateiVerschieben.h"
 
+#include "Fortschritt.h"
 #include "Handles.h"
 #include "Interaktion.h"
 #include "Systemfehler.h"
@@ -95,7 +96,7 @@ bool Kopieren(const Auftrag& auftrag) {
     std::wstring teil;
     for (int nummer = 0;; ++nummer) {
         teil = auftrag.ziel + L"." + std::to_wstring(nummer) + L".lwteil";
-        if (CopyFileW(FürApi(auftrag.quelle).c_str(), FürApi(teil).c_str(), TRUE)) break;
+        if (modFortschritt::DateiKopieren(FürApi(auftrag.quelle), FürApi(teil))) break;
         const DWORD fehler = GetLastError();
         if ((fehler == ERROR_FILE_EXISTS || fehler == ERROR_ALREADY_EXISTS) && nummer < 100) continue;
         if (fehler != ERROR_FILE_EXISTS && fehler != ERROR_ALREADY_EXISTS) DateiLöschen(teil);

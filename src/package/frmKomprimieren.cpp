@@ -443,6 +443,8 @@ void frmKomprimieren::EMailSenden() {
 }
 
 void frmKomprimieren::Befehl(int id, int code) {
+    // The progress window lets events through while a package is written.
+    if (modFortschritt::ArbeitLäuft()) return;
     if (id == lstDateien) {
         if (code == LBN_SELCHANGE) lstDateien_Click();
         return;

@@ -233,6 +233,7 @@ std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
     const auto ordner = ArbeitsordnerAnlegen(paketpfad, fehler);
     if (!ordner) return fehler;
     const Arbeitsordner aufräumen(*ordner);
+    const Programm::Überbleibsel notfalls(*ordner);
     EntpackenAnfordern(paketpfad, *ordner);
 
     const modUnzip::Zustand& unzip = modUnzip::zustand;

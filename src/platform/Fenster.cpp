@@ -1,5 +1,7 @@
 #include "Fenster.h"
 
+#include "Fortschritt.h"
+
 #include <algorithm>
 
 namespace Fenster {
@@ -11,6 +13,11 @@ std::vector<Fenster*> geladene;
 // Resource id of the program icon; a window simply shows the default icon without it.
 constexpr int kProgrammSymbol = 1;
 
+HICON Symbol(HINSTANCE modul, int maß) {
+    const int seite = GetSystemMetrics(maß);
+    return static_cast<HICON>(LoadImageW(modul, MAKEINTRESOURCEW(kProgrammSymbol), IMAGE_ICON, seite, seite, LR_SHARED));
+}
+
 ATOM KlasseRegistrieren(WNDPROC prozedur) {
     static ATOM atom = [prozedur] {
         WNDCLASSEXW klasse{};
@@ -20,7 +27,9 @@ ATOM KlasseRegistrieren(WNDPROC prozedur) {
         klasse.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         klasse.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         klasse.lpszClassName = kKlasse;
-        klasse.hIcon = LoadIconW(klasse.hInstance, MAKEINTRESOURCEW(kProgrammSymbol));
+        klasse.hIcon = Symbol(klasse.hInstance, SM_CXICON);
+        // The title bar and taskbar take the drawn 16-pixel image instead of a shrunk 32.
+        klasse.hIconSm = Symbol(klasse.hInstance, SM_CXSMICON);
         if (!klasse.hIcon) klasse.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
         return RegisterClassExW(&klasse);
     }();
@@ -46,6 +55,17 @@ void Verteilen(MSG& nachricht) {
     if (DialogNachricht(nachricht)) return;
     TranslateMessage(&nachricht);
     DispatchMessageW(&nachricht);
+}
+
+// A window that the dialog's work left open beside it (the progress window with a result)
+// stays above the owner that gets activated again, also without a window manager.
+void BesitzteNachVorn(HWND besitzer, HWND dialog) {
+    for (Fenster* fenster : geladene) {
+        HWND h = fenster->Handle();
+        if (h == dialog || !fenster->IstSichtbar() || GetWindow(h, GW_OWNER) != besitzer) continue;
+        SetWindowPos(h, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetForegroundWindow(h);
+    }
 }
 
 }  // namespace
@@ -77,6 +97,7 @@ void Fenster::ModalZeigen(HWND besitzer) {
     if (besitzerFrei && IsWindow(besitzer)) {
         EnableWindow(besitzer, TRUE);
         SetActiveWindow(besitzer);
+        BesitzteNachVorn(besitzer, hwnd_);
     }
 }
 
@@ -169,6 +190,9 @@ LRESULT Fenster::Nachricht(UINT nachricht, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         SchließenAngefordert();
         return 0;
+    case WM_QUERYENDSESSION:
+        // Ending in the middle of a run leaves partial copies and a half-filled working folder.
+        return modFortschritt::ArbeitLäuft() ? FALSE : TRUE;
     case WM_DRAWITEM:
         Zeichnen(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;

@@ -1,5 +1,6 @@
 #include "Programm.h"
 
+#include "Dateisuche.h"
 #include "Version.h"
 #include "modFunktionen.h"
 
@@ -11,6 +12,23 @@ std::vector<std::wstring> UngültigeZeichen;
 
 namespace {
 Prozessende prozessende = nullptr;
+std::vector<Überbleibsel*> überbleibsel;
+}  // namespace
+
+Überbleibsel::Überbleibsel(std::wstring pfad) : pfad_(std::move(pfad)) { überbleibsel.push_back(this); }
+
+Überbleibsel::~Überbleibsel() { std::erase(überbleibsel, this); }
+
+void ÜberbleibselLöschen() {
+    for (auto rest = überbleibsel.rbegin(); rest != überbleibsel.rend(); ++rest) {
+        Überbleibsel& ü = **rest;
+        if (ü.offen_ && ü.offen_ != INVALID_HANDLE_VALUE) CloseHandle(ü.offen_);
+        ü.offen_ = nullptr;
+        if (modFunktionen::OrdnerExistiert(ü.pfad_))
+            modFunktionen::OrdnerLöschen(ü.pfad_, true);
+        else
+            modFunktionen::DateiLöschen(ü.pfad_);
+    }
 }
 
 std::wstring Ordner() {

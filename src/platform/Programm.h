@@ -22,6 +22,29 @@ using Prozessende = void (*)();
 void ProzessendeSetzen(Prozessende ende);
 void ProzessBeenden();
 
+// Something the program writes only for a while (a partial copy, the working folder of an
+// opening): held on the stack around the work that makes it. If Windows ends the program in the
+// middle of that work (logoff, shutdown), ÜberbleibselLöschen removes it before the process goes.
+class Überbleibsel {
+public:
+    explicit Überbleibsel(std::wstring pfad);
+    ~Überbleibsel();
+    Überbleibsel(const Überbleibsel&) = delete;
+    Überbleibsel& operator=(const Überbleibsel&) = delete;
+
+    // The handle the work writes through at the moment: closed first, or the file could not go.
+    void OffenIn(void* handle) { offen_ = handle; }
+
+private:
+    friend void ÜberbleibselLöschen();
+    std::wstring pfad_;
+    void* offen_ = nullptr;
+};
+
+// Removes every Überbleibsel alive, newest first: a folder with the files directly in it. Only
+// for the end of the process, since the work that holds them cannot go on afterwards.
+void ÜberbleibselLöschen();
+
 // Folder of the running program, without a trailing '\'; empty when the system cannot say.
 std::wstring Ordner();
 

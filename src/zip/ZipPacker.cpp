@@ -1,5 +1,6 @@
 #include "ZipPacker.h"
 
+#include "Fortschritt.h"
 #include "Handles.h"
 
 #include <windows.h>
@@ -455,6 +456,7 @@ void Packer::Freigeben(size_t stück) {
         verbraucht_ = aufgabe;
     }
     if (weiter) arbeit_.notify_all();
+    modFortschritt::BytesErledigt(stücke_[stück].länge);
 }
 
 zip_source_t* Packer::Quelle(size_t datei, zip_error_t* fehler) {

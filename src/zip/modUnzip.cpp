@@ -1,5 +1,6 @@
 #include "modUnzip.h"
 
+#include "Fortschritt.h"
 #include "Handles.h"
 #include "Interaktion.h"
 #include "Programm.h"
@@ -312,6 +313,7 @@ private:
                 Melden(L"Fehler - '" + plan.ziel + L"' kann nicht geschrieben werden (Fehler " + std::to_wstring(GetLastError()) + L")");
                 return PK_DISK;
             }
+            modFortschritt::BytesErledigt(static_cast<uint64_t>(n));
         }
     }
 
@@ -355,6 +357,8 @@ private:
             datei = Anlegen(temp, FILE_ATTRIBUTE_HIDDEN);
         }
         if (!datei) return Schreibfehler(plan);
+        Programm::Überbleibsel rest(temp);
+        rest.OffenIn(datei.Get());
         Ausgabe ausgabe(datei.Get());
         int32_t fehler = füllen(ausgabe);
         if (fehler == PK_OK && !ausgabe.Abschließen()) fehler = Schreibfehler(plan);
@@ -526,6 +530,9 @@ int32_t Entpacken(Zustand& z) {
         return PK_DISK;
     }
     Lauf lauf(z, geöffnet.archiv.get(), ordner);
+    uint64_t gesamt = 0;
+    for (const auto& plan : pläne) gesamt += plan.stat.size;
+    const modFortschritt::Bytefortschritt fortschritt(gesamt);
     for (const auto& plan : pläne) {
         const int32_t fehler = lauf.Verarbeiten(plan);
         if (fehler != PK_OK) ++z.uNichtEntpackt;

@@ -1,6 +1,5 @@
 #include "modZip.h"
 
-#include "Fenster.h"
 #include "Fortschritt.h"
 #include "Systemfehler.h"
 #include "ZipPacker.h"
@@ -56,14 +55,7 @@ int Stufe(int16_t fLevel) { return fLevel >= '0' && fLevel <= '9' ? fLevel - '0'
 
 // Keeps the progress window painted while a package is written: called by libzip after every
 // block it writes and by the packer while it waits for compressed data.
-void FensterBedienen() {
-    static ULONGLONG zuletzt = 0;
-    const ULONGLONG jetzt = GetTickCount64();
-    if (jetzt - zuletzt >= 30) {
-        zuletzt = jetzt;
-        Fenster::NachrichtenVerarbeiten();
-    }
-}
+void FensterBedienen() { modFortschritt::Zwischendurch(); }
 
 int FensterBedienenZwischendurch(zip_t*, void*) {
     FensterBedienen();
@@ -163,6 +155,9 @@ int32_t ZipErstellen() {
     std::vector<ZipPacker::Datei> zuPacken;
     for (const auto& eintrag : einträge)
         if (stufe > 0 && eintrag.datei.größe > 0) zuPacken.push_back(eintrag.datei);
+    uint64_t gesamt = 0;
+    for (const auto& datei : zuPacken) gesamt += datei.größe;
+    const modFortschritt::Bytefortschritt fortschritt(gesamt);
     ZipPacker::Packer packer(std::move(zuPacken), stufe, FensterBedienen);
     size_t gepackt = 0;
     for (const auto& eintrag : einträge) {

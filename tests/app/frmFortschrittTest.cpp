@@ -144,3 +144,32 @@ TEST_F(Fortschritt, OnlyModeTwoEndsTheProgram) {
         EXPECT_EQ(ende.Anzahl(), modus == std::wstring(L"2") ? 1 : 0) << modus;
     }
 }
+
+// The bar and its text in the bottom row; both in the unit of the total, never ahead of the work.
+TEST_F(Fortschritt, BytesShowInTheUnitOfTheTotalAndNoBarWithoutAStep) {
+    constexpr uint64_t kGiB = uint64_t{1} << 30;
+    struct Fall {
+        uint64_t erledigt, gesamt;
+        const wchar_t* text;  // nullptr: bar and text hidden
+    } const fälle[] = {
+        {0, 0, nullptr},
+        {512, 1000, L"512 von 1000 Bytes"},
+        {2047, 2048, L"1,9 von 2,0 KB"},
+        {kGiB * 6 / 5 + 1, 5 * kGiB, L"1,2 von 5,0 GB"},
+        {kGiB - 1, kGiB, L"0,9 von 1,0 GB"},
+        {5 * kGiB, 5 * kGiB, L"5,0 von 5,0 GB"},
+        {0, 3 * (uint64_t{1} << 20), L"0,0 von 3,0 MB"},
+    };
+    HWND balken = fenster.Element(frmFortschritt::prgBytes);
+    for (const auto& [erledigt, gesamt, text] : fälle) {
+        fenster.BytesZeigen(erledigt, gesamt);
+        EXPECT_EQ(IsWindowVisible(balken) != FALSE, text != nullptr) << gesamt;
+        EXPECT_EQ(IsWindowVisible(fenster.Element(frmFortschritt::lblBytes)) != FALSE, text != nullptr) << gesamt;
+        if (text) {
+            EXPECT_EQ(fenster.ElementText(frmFortschritt::lblBytes), text);
+        }
+    }
+    // A new operation starts without the bar of the last one.
+    fenster.Öffnen(L"Ladewerk - Fortschritt", L"1");
+    EXPECT_FALSE(IsWindowVisible(balken));
+}

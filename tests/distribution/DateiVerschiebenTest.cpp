@@ -3,6 +3,7 @@
 #include "Dateien.h"
 #include "Handles.h"
 #include "Laufwerk.h"
+#include "Protokoll.h"
 #include "modFunktionen.h"
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
@@ -191,7 +192,15 @@ TEST_F(AndereLaufwerke, AMoveCopiesChecksAndOnlyThenDeletes) {
     const std::wstring v = voll.Wurzel();
     std::wstring z = v + L"\\dl\\klein.dat";
     const std::wstring klein = ordner.Datei(L"klein.dat", std::string(300000, 'k'));
+    // The copy shows its bytes and lets window events through while it runs.
+    Protokoll anzeige;
+    PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0);
     ASSERT_TRUE(Bewegen(klein, z)) << fehler;
+    MSG wartend;
+    EXPECT_FALSE(PeekMessageW(&wartend, nullptr, WM_APP, WM_APP, PM_REMOVE));
+    ASSERT_FALSE(anzeige.bytes.empty());
+    EXPECT_EQ(anzeige.bytes.front(), std::pair(uint64_t{0}, uint64_t{300000}));
+    EXPECT_EQ(anzeige.bytes.back(), std::pair(uint64_t{0}, uint64_t{0}));
     EXPECT_EQ(Lesen(z), std::string(300000, 'k'));
     EXPECT_FALSE(Lesen(klein));
 

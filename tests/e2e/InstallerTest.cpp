@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -35,6 +36,28 @@ const std::wstring& Programmordner() {
 std::wstring Startmenüordner() { return SpeziellerOrdner(CSIDL_COMMON_PROGRAMS) + L"\\Ladewerk"; }
 
 bool Existiert(const std::wstring& pfad) { return GetFileAttributesW(pfad.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The colour pixels of the 32-pixel icon that an icon location ("file,index") names; empty when
+// it names none.
+std::vector<unsigned char> Symbolpixel(const std::wstring& ort) {
+    const size_t komma = ort.rfind(L',');
+    if (komma == std::wstring::npos) return {};
+    HICON symbol = nullptr;
+    if (ExtractIconExW(ort.substr(0, komma).c_str(), std::stoi(ort.substr(komma + 1)), &symbol, nullptr, 1) != 1 || !symbol)
+        return {};
+    ICONINFO info{};
+    std::vector<unsigned char> pixel;
+    if (GetIconInfo(symbol, &info)) {
+        BITMAP bild{};
+        GetObjectW(info.hbmColor, sizeof bild, &bild);
+        pixel.resize(static_cast<size_t>(bild.bmWidthBytes) * static_cast<size_t>(bild.bmHeight));
+        GetBitmapBits(info.hbmColor, static_cast<LONG>(pixel.size()), pixel.data());
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    DestroyIcon(symbol);
+    return pixel;
+}
 
 std::optional<std::wstring> RegistryText(HKEY wurzel, const std::wstring& schlüssel, const wchar_t* name = nullptr) {
     DWORD größe = 0;
@@ -141,6 +164,10 @@ TEST_F(Installation, RegistersPackagesThatOpenByTypeAndUninstallsEverything) {
         EXPECT_TRUE(Existiert(datei)) << datei;
     EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, L".lwx"), L"Ladewerk.Paket");
     EXPECT_EQ(RegistryText(HKEY_CLASSES_ROOT, L"Ladewerk.Paket\\shell\\open\\command"), L"\"" + exe + L"\" \"%1\"");
+    // Packages show an icon of their own, not the program's nor the system's.
+    const auto paketSymbol = Symbolpixel(RegistryText(HKEY_CLASSES_ROOT, L"Ladewerk.Paket\\DefaultIcon").value_or(L""));
+    EXPECT_FALSE(paketSymbol.empty());
+    EXPECT_TRUE(paketSymbol != Symbolpixel(exe + L",0"));
     const std::wstring deinstallation = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Ladewerk";
     EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, deinstallation, L"DisplayVersion"), L"1.10.50");
 

@@ -83,18 +83,52 @@ TEST(Start, WithoutAnExistingFileShowsOnlyTheWelcomeWindowAndEndsWithIt) {
     EXPECT_EQ(code, 0u);
 }
 
-TEST(Start, SecondInstanceEndsAtOnceAndSilently) {
+// A second start never runs beside the first: it hands its package over, or brings the running
+// window back, and ends.
+TEST(Start, SecondStartHandsItsPackageToTheRunningInstance) {
     TempOrdner ordner;
-    const std::wstring paket = ordner.Datei(L"Paket.lwx", "PK");
-    Prozess erste = Starten();
-    ASSERT_TRUE(Treiber::FensterWarten(kWillkommen, kWarten, erste.Id()));
+    const std::wstring paket = ordner.Datei(L"Paket.lwx", "PK"), anderes = ordner.Datei(L"Anderes.lwx", "PK");
+    auto zweiteStarten = [&](const std::wstring& argumente) {
+        Prozess zweite = Starten(argumente);
+        DWORD code = 1;
+        EXPECT_TRUE(zweite.EndeWarten(kWarten, &code)) << argumente;
+        EXPECT_EQ(code, 0u) << argumente;
+    };
 
-    Prozess zweite = Starten(paket);
-    DWORD code = 1;
-    EXPECT_TRUE(zweite.EndeWarten(kWarten, &code));
-    EXPECT_EQ(code, 0u);
-    EXPECT_EQ(SichtbareTitel(erste.Id()), std::vector<std::wstring>{kWillkommen});
+    // Idle: the usual question, answered no, and nothing else changes.
+    Prozess erste = Starten();
+    HWND haupt = Treiber::FensterWarten(kWillkommen, kWarten, erste.Id());
+    ASSERT_TRUE(haupt);
+    zweiteStarten(L"\"" + paket + L"\"");
+    HWND frage = Treiber::FensterWarten(L"Ladewerk", kWarten, erste.Id());
+    ASSERT_TRUE(frage);
+    EXPECT_TRUE(Enthält(Treiber::AlleTexte(frage), L"Soll die Datei 'Paket.lwx' jetzt verarbeitet werden?"));
+    ASSERT_TRUE(Treiber::KnopfKlicken(frage, L"Nein"));
+    ASSERT_TRUE(Treiber::FensterVerschwindenWarten(frage, kWarten));
+
+    // Without a package: the minimised window comes back.
+    ShowWindow(haupt, SW_MINIMIZE);
+    zweiteStarten(L"");
+    for (int i = 0; i < 100 && IsIconic(haupt); ++i) Sleep(50);
+    EXPECT_FALSE(IsIconic(haupt));
     EXPECT_FALSE(erste.EndeWarten(0));
+    PostMessageW(haupt, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(erste.EndeWarten(kWarten));
+
+    // Busy (here with its own package's question): a message names the file, which stays as it was.
+    Prozess dritte = Starten(paket);
+    HWND eigeneFrage = Frage(dritte, L"Paket.lwx");
+    zweiteStarten(anderes);
+    std::wstring meldung;
+    for (int i = 0; i < 200 && meldung.empty(); ++i, Sleep(50))
+        for (const auto& f : Treiber::FensterAuflisten(dritte.Id()))
+            for (const auto& text : f.sichtbar ? Treiber::AlleTexte(f.hwnd) : std::vector<std::wstring>{})
+                if (text.find(anderes) != std::wstring::npos) meldung = text;
+    EXPECT_NE(meldung.find(L"Die Datei '" + anderes + L"' wurde nicht geöffnet"), std::wstring::npos) << meldung;
+    EXPECT_TRUE(IsWindowVisible(eigeneFrage));
+    EXPECT_NE(GetFileAttributesW(anderes.c_str()), INVALID_FILE_ATTRIBUTES);
+    ASSERT_TRUE(Treiber::KnopfKlicken(eigeneFrage, L"Nein"));
+    EXPECT_TRUE(dritte.EndeWarten(kWarten));
 }
 
 // Started in the package's folder with its bare name, as a file manager may start it. The

@@ -3,7 +3,9 @@
 
 #include "Fortschritt.h"
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Protokoll final : public modFortschritt::Anzeige {
@@ -28,6 +30,9 @@ public:
     }
     void Abschließen() override { ereignisse_.push_back(L"Abschließen"); }
     void FehlerAbschließen() override { ereignisse_.push_back(L"FehlerAbschließen"); }
+    // Every state of the bar as (done, total); (0, 0) hides it.
+    void BytesZeigen(uint64_t erledigt, uint64_t gesamt) override { bytes.emplace_back(erledigt, gesamt); }
+    std::vector<std::pair<uint64_t, uint64_t>> bytes;
 
 private:
     bool sichtbar_;

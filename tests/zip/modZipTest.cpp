@@ -1,5 +1,6 @@
 #include "Fortschritt.h"
 #include "Handles.h"
+#include "Protokoll.h"
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "ZipTestHilfen.h"
@@ -72,15 +73,6 @@ std::string Utf8Zeilen(const std::vector<std::wstring>& namen) {
     return text;
 }
 
-struct Protokoll final : modFortschritt::Anzeige {
-    std::vector<std::wstring> zeilen;
-    void ZeileAnhängen(const std::wstring& zeile) override { zeilen.push_back(zeile); }
-    bool IstSichtbar() override { return true; }
-    void Öffnen(const std::wstring&, const std::wstring&) override {}
-    void Abschließen() override {}
-    void FehlerAbschließen() override {}
-};
-
 }  // namespace
 
 // The archive goes on to the check by Info-ZIP unzip and python's zipfile (pruefen.py).
@@ -107,10 +99,23 @@ TEST(modZipPacken, FilesFromSeveralFoldersRoundTripUnderTheirBareNames) {
     // Slots beyond the count are not part of the archive, whatever they hold.
     modZip::zustand.uDateien[pfade.size()] = temp.Pfad() + L"\\gibt-es-nicht.dat";
     const std::wstring archiv = temp.Pfad() + L"\\paket.lwx";
+    // Both directions show their bytes from the start against the total, then hide the bar.
+    Protokoll anzeige;
+    uint64_t summe = 0;
+    for (const auto& datei : dateien) summe += datei.second.size();
+    auto zeigteBytes = [&] {
+        const auto& b = anzeige.bytes;
+        const bool ok = b.size() >= 3 && b.front() == std::pair(uint64_t{0}, summe) &&
+                        b[b.size() - 2] == std::pair(summe, summe) && b.back() == std::pair(uint64_t{0}, uint64_t{0});
+        anzeige.bytes.clear();
+        return ok;
+    };
     ASSERT_EQ(Packen(archiv, pfade), 0);
+    EXPECT_TRUE(zeigteBytes());
 
     SkriptBenutzer person;
     ASSERT_EQ(Entpacken(archiv, temp.Pfad() + L"\\aus"), 0) << modUnzip::zustand.uZipAusgabe;
+    EXPECT_TRUE(zeigteBytes());
     std::map<std::wstring, std::string> soll;
     for (const auto& [pfad, inhalt] : dateien) soll[pfad.substr(5)] = inhalt;
     EXPECT_EQ(Ordnerinhalt(temp.Pfad() + L"\\aus"), soll);
@@ -186,7 +191,6 @@ TEST(modZipPacken, RefusedRequestsLeaveNoArchive) {
         {L"nothing to pack", {}, modZip::ZE_NONE},
     };
     Protokoll protokoll;
-    modFortschritt::AnzeigeSetzen(&protokoll);
     for (const auto& fall : fälle) {
         modZip::Zurücksetzen();
         const std::wstring archiv = temp.Pfad() + L"\\paket.lwx";
@@ -194,7 +198,7 @@ TEST(modZipPacken, RefusedRequestsLeaveNoArchive) {
         EXPECT_EQ(GetFileAttributesW(archiv.c_str()), INVALID_FILE_ATTRIBUTES) << fall.was;
     }
     modFortschritt::AnzeigeSetzen(nullptr);
-    EXPECT_EQ(protokoll.zeilen.size(), 2u);
+    EXPECT_EQ(protokoll.Zeilen().size(), 2u);
 }
 
 // Beyond 4 GiB the archive needs ZIP64; memory stays bounded however large the member is.
