@@ -13,11 +13,6 @@
 namespace modAnwendungen {
 namespace {
 
-std::wstring Groß(std::wstring text) {
-    if (!text.empty()) CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
-}
-
 BOOL CALLBACK Sammeln(HWND fenster, LPARAM liste) {
     reinterpret_cast<std::vector<HWND>*>(liste)->push_back(fenster);
     return TRUE;
@@ -64,10 +59,11 @@ bool FensterSchließen(const std::wstring& Titel, const std::vector<std::wstring
     if (Titel.empty()) return false;
     std::vector<HWND> fenster;
     EnumWindows(&Sammeln, reinterpret_cast<LPARAM>(&fenster));
-    const std::wstring gesucht = Groß(Titel);
+    using modFunktionen::Großbuchstaben;
+    const std::wstring gesucht = Großbuchstaben(Titel);
     bool ergebnis = false;
     for (HWND h : fenster) {
-        if (Groß(Fenster::TextLesen(h)).find(gesucht) == std::wstring::npos || Eigenes(h) || !IstClient(h, Programme))
+        if (Großbuchstaben(Fenster::TextLesen(h)).find(gesucht) == std::wstring::npos || Eigenes(h) || !IstClient(h, Programme))
             continue;
         if (PostMessageW(h, WM_QUIT, 0, 0)) ergebnis = true;
     }

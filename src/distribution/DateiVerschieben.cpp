@@ -24,24 +24,10 @@ const bool kDialogEingetragen =
 
 constexpr int kMehrAlsNamen = 10000;
 
-// Without a long-path manifest plain paths end at MAX_PATH; "\\?\" lifts that for full paths.
-std::wstring ApiPfad(const std::wstring& pfad) {
-    const bool lang = pfad.size() >= MAX_PATH - 12 && pfad.size() > 2 && pfad[1] == L':' && pfad[2] == L'\\';
-    return lang ? L"\\\\?\\" + pfad : pfad;
-}
-
-std::optional<ULONGLONG> Größe(const std::wstring& pfad) {
-    WIN32_FILE_ATTRIBUTE_DATA daten{};
-    if (!GetFileAttributesExW(ApiPfad(pfad).c_str(), GetFileExInfoStandard, &daten)) return std::nullopt;
-    return (static_cast<ULONGLONG>(daten.nFileSizeHigh) << 32) | daten.nFileSizeLow;
-}
-
 std::wstring Laufzeitfehler(const std::wstring& quelle, DWORD fehler) {
     return L"Es ist ein Fehler beim Ändern des Dateinamens '" + quelle + L"' aufgetreten.\n" +
            Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L").";
 }
-
-bool Belegt(const std::wstring& pfad) { return DateiExistiert(pfad) || OrdnerExistiert(pfad); }
 
 // Creates the missing folders of the path one level at a time; the drive (or the server and
 // share of a network path) is never created. 0 or the platform's error.
@@ -60,7 +46,7 @@ DWORD OrdnerAnlegen(const std::wstring& ordner) {
          stelle = pfad.find(L'\\', stelle + 1)) {
         const std::wstring stufe = pfad.substr(0, stelle);
         if (OrdnerExistiert(stufe)) continue;
-        if (!CreateDirectoryW(ApiPfad(stufe).c_str(), nullptr) && !OrdnerExistiert(stufe)) return GetLastError();
+        if (!CreateDirectoryW(FürApi(stufe).c_str(), nullptr) && !OrdnerExistiert(stufe)) return GetLastError();
     }
     return 0;
 }
@@ -68,7 +54,7 @@ DWORD OrdnerAnlegen(const std::wstring& ordner) {
 // A read-only file cannot be replaced; the flag comes back when the replacement fails.
 class Schreibschutz {
 public:
-    Schreibschutz(const std::wstring& pfad, bool aufheben) : pfad_(ApiPfad(pfad)) {
+    Schreibschutz(const std::wstring& pfad, bool aufheben) : pfad_(FürApi(pfad)) {
         if (!aufheben) return;
         vorher_ = GetFileAttributesW(pfad_.c_str());
         if (vorher_ != INVALID_FILE_ATTRIBUTES && (vorher_ & FILE_ATTRIBUTE_READONLY))
@@ -110,19 +96,19 @@ bool Kopieren(const Auftrag& auftrag) {
     std::wstring teil;
     for (int nummer = 0;; ++nummer) {
         teil = auftrag.ziel + L"." + std::to_wstring(nummer) + L".lwteil";
-        if (modFortschritt::DateiKopieren(ApiPfad(auftrag.quelle), ApiPfad(teil))) break;
+        if (modFortschritt::DateiKopieren(FürApi(auftrag.quelle), FürApi(teil))) break;
         const DWORD fehler = GetLastError();
         if ((fehler == ERROR_FILE_EXISTS || fehler == ERROR_ALREADY_EXISTS) && nummer < 100) continue;
         if (fehler != ERROR_FILE_EXISTS && fehler != ERROR_ALREADY_EXISTS) DateiLöschen(teil);
         return auftrag.Scheitern(fehler);
     }
-    const auto quellGröße = Größe(auftrag.quelle);
-    if (!quellGröße || Größe(teil) != quellGröße) {
+    const auto quellGröße = Dateigröße(auftrag.quelle);
+    if (!quellGröße || Dateigröße(teil) != quellGröße) {
         DateiLöschen(teil);
         return auftrag.Scheitern(ERROR_WRITE_FAULT);
     }
     const Schreibschutz schutz(auftrag.ziel, auftrag.ersetzen);
-    if (!MoveFileExW(ApiPfad(teil).c_str(), ApiPfad(auftrag.ziel).c_str(), auftrag.ersetzen ? MOVEFILE_REPLACE_EXISTING : 0)) {
+    if (!MoveFileExW(FürApi(teil).c_str(), FürApi(auftrag.ziel).c_str(), auftrag.ersetzen ? MOVEFILE_REPLACE_EXISTING : 0)) {
         const DWORD fehler = GetLastError();
         schutz.Zurücksetzen();
         DateiLöschen(teil);
@@ -136,10 +122,10 @@ bool Kopieren(const Auftrag& auftrag) {
 // without doing it; a detour over a name of its own does it.
 bool SchreibweiseÄndern(const Auftrag& auftrag) {
     const std::wstring umweg = auftrag.quelle + L".lwumbenennen";
-    if (!MoveFileExW(ApiPfad(auftrag.quelle).c_str(), ApiPfad(umweg).c_str(), 0)) return auftrag.Scheitern(GetLastError());
-    if (MoveFileExW(ApiPfad(umweg).c_str(), ApiPfad(auftrag.ziel).c_str(), 0)) return true;
+    if (!MoveFileExW(FürApi(auftrag.quelle).c_str(), FürApi(umweg).c_str(), 0)) return auftrag.Scheitern(GetLastError());
+    if (MoveFileExW(FürApi(umweg).c_str(), FürApi(auftrag.ziel).c_str(), 0)) return true;
     const DWORD fehler = GetLastError();
-    MoveFileExW(ApiPfad(umweg).c_str(), ApiPfad(auftrag.quelle).c_str(), 0);
+    MoveFileExW(FürApi(umweg).c_str(), FürApi(auftrag.quelle).c_str(), 0);
     return auftrag.Scheitern(fehler);
 }
 
@@ -148,7 +134,7 @@ bool Übertragen(const Auftrag& auftrag) {
     if (TexteGleich(auftrag.quelle, auftrag.ziel)) return SchreibweiseÄndern(auftrag);
     // Within one volume a rename moves (or replaces) in one step; only another volume needs a copy.
     const Schreibschutz schutz(auftrag.ziel, auftrag.ersetzen);
-    if (MoveFileExW(ApiPfad(auftrag.quelle).c_str(), ApiPfad(auftrag.ziel).c_str(),
+    if (MoveFileExW(FürApi(auftrag.quelle).c_str(), FürApi(auftrag.ziel).c_str(),
                     auftrag.ersetzen ? MOVEFILE_REPLACE_EXISTING : 0))
         return true;
     const DWORD fehler = GetLastError();
@@ -231,7 +217,7 @@ std::wstring FortlaufendenDateinamen(const std::wstring& Pfad, const std::wstrin
     const std::wstring endung = FolgenamenEndung(DateinameZurückgeben(Pfad));
     std::wstring zahl = Zähler;
     std::wstring kandidat = ordner + Vorsatz + zahl + Nachsatz + endung;
-    for (int durchgang = 1; Belegt(kandidat); ++durchgang) {
+    for (int durchgang = 1; NameVergeben(kandidat); ++durchgang) {
         zahl = ZahlTextErhöhen(zahl);
         if (zahl.empty() || durchgang > kMehrAlsNamen) return {};
         kandidat = ordner + Vorsatz + zahl + Nachsatz + endung;
@@ -242,7 +228,7 @@ std::wstring FortlaufendenDateinamen(const std::wstring& Pfad, const std::wstrin
 bool GleicheDatei(const std::wstring& a, const std::wstring& b) {
     const auto kennung = [](const std::wstring& pfad) -> std::optional<BY_HANDLE_FILE_INFORMATION> {
         // Backup semantics open folders as well as files.
-        const Handles::Datei datei(CreateFileW(ApiPfad(pfad).c_str(), FILE_READ_ATTRIBUTES,
+        const Handles::Datei datei(CreateFileW(FürApi(pfad).c_str(), FILE_READ_ATTRIBUTES,
                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         BY_HANDLE_FILE_INFORMATION info{};
@@ -263,7 +249,7 @@ std::wstring FreierName(const std::wstring& Ziel) {
 }
 
 std::wstring DateigrößeText(const std::wstring& Pfad, bool Formatiert) {
-    const auto größe = Größe(Pfad);
+    const auto größe = Dateigröße(Pfad);
     if (!größe) return {};
     const std::wstring ziffern = std::to_wstring(*größe);
     if (!Formatiert) return ziffern;

@@ -19,16 +19,11 @@ namespace {
 
 using modFortschritt::FortschrittAnzeigen;
 using modFunktionen::DateiExistiert;
+using modFunktionen::Dateigröße;
 using modFunktionen::DateinameZurückgeben;
 
 const wchar_t* const kRoutine = L"DateienKomprimieren";
 const wchar_t* const kEnde = L"Kompression und Verarbeitung beendet";
-
-std::optional<std::uint64_t> Dateigröße(const std::wstring& pfad) {
-    WIN32_FILE_ATTRIBUTE_DATA daten;
-    if (!GetFileAttributesExW(pfad.c_str(), GetFileExInfoStandard, &daten)) return std::nullopt;
-    return (static_cast<std::uint64_t>(daten.nFileSizeHigh) << 32) | daten.nFileSizeLow;
-}
 
 // Some calls leave no error number when they fail; the log line still needs one.
 DWORD LetzterFehler() {

@@ -20,28 +20,13 @@ struct Eintrag {
     DWORD attribute;
 };
 
-// The \\?\ form reaches paths of any length but is taken literally, so it needs the full path.
-std::wstring Langform(const std::wstring& pfad) {
-    if (pfad.starts_with(L"\\\\?\\")) return pfad;
-    std::wstring voll(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD länge = GetFullPathNameW(pfad.c_str(), static_cast<DWORD>(voll.size()), voll.data(), nullptr);
-        if (länge == 0) return {};
-        const bool passte = länge < voll.size();
-        voll.resize(länge);
-        if (passte) break;
-    }
-    if (voll.starts_with(L"\\\\.\\")) return {};
-    return voll.starts_with(L"\\\\") ? L"\\\\?\\UNC\\" + voll.substr(2) : L"\\\\?\\" + voll;
-}
-
 // The entries of a folder without "." and "..", in the platform's order; none when the folder
 // cannot be listed. A name holding a wildcard would list other folders.
 std::vector<Eintrag> Einträge(const std::wstring& ordner) {
     std::vector<Eintrag> einträge;
     const size_t nachPräfix = ordner.starts_with(L"\\\\?\\") ? 4 : 0;
     if (ordner.find_first_of(std::wstring_view(L"*?<>\"\0", 6), nachPräfix) != std::wstring::npos) return einträge;
-    const std::wstring lang = Langform(ordner);
+    const std::wstring lang = LangerPfad(ordner);
     if (lang.empty()) return einträge;
     WIN32_FIND_DATAW daten{};
     const Handles::Suche suche(FindFirstFileExW((lang + (lang.ends_with(L'\\') ? L"*" : L"\\*")).c_str(),
@@ -140,29 +125,27 @@ bool DateienSuchenAPI(std::wstring& ordner, const std::vector<std::wstring>& end
 }
 
 bool OrdnerLöschen(const std::wstring& ordner, bool dateienLöschen) {
-    const std::wstring lang = ordner.empty() ? std::wstring() : Langform(ordner);
+    const std::wstring lang = LangerPfad(ordner);
     if (const auto grund = NichtLöschbar(ordner, lang)) {
         modFortschritt::FortschrittAnzeigen(L"Achtung - OrdnerLöschen: Ordner '" + ordner + L"' bleibt stehen, " +
                                             *grund);
         return true;
     }
-    std::wstring ohneTrenner = lang;
-    while (ohneTrenner.ends_with(L'\\')) ohneTrenner.pop_back();
     if (dateienLöschen) {
-        for (const Eintrag& eintrag : Einträge(ohneTrenner)) {
+        for (const Eintrag& eintrag : Einträge(lang)) {
             // Under Wine, deleting a link to a file deletes its target: links stay, and with them
             // the folder.
-            const std::wstring datei = ohneTrenner + L"\\" + eintrag.name;
+            const std::wstring datei = lang + L"\\" + eintrag.name;
             if (!IstOrdner(eintrag.attribute) && !DateiIstVerknüpfung(datei)) DateiLöschen(datei);
         }
     }
-    if (OrdnerExistiert(ohneTrenner)) RemoveDirectoryW(ohneTrenner.c_str());
+    if (OrdnerExistiert(lang)) RemoveDirectoryW(lang.c_str());
     return true;
 }
 
 bool DateiIstVerknüpfung(const std::wstring& pfad) {
     WIN32_FIND_DATAW eintrag{};
-    const std::wstring lang = Langform(pfad);
+    const std::wstring lang = LangerPfad(pfad);
     if (lang.empty()) return true;
     {
         const Handles::Suche suche(

@@ -27,18 +27,6 @@ std::wstring VollständigerPfad(const std::wstring& pfad) {
 
 namespace {
 
-// One unit in, one unit out, so positions found in the copy are positions in the original.
-std::wstring Großbuchstaben(const std::wstring& text) {
-    std::wstring groß = text;
-    const int länge = static_cast<int>(text.size());
-    if (länge > 0 && LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), länge, groß.data(), länge,
-                                   nullptr, nullptr, 0) != länge) {
-        groß = text;
-        CharUpperBuffW(groß.data(), static_cast<DWORD>(länge));
-    }
-    return groß;
-}
-
 bool BeginntMit(std::wstring_view text, std::wstring_view anfang) {
     return text.substr(0, anfang.size()) == anfang;
 }
@@ -50,33 +38,10 @@ bool NenntEinenNamen(const std::wstring& pfad) {
     return rest.find_first_of(std::wstring_view(L"*?<>\"\0", 6)) == std::wstring_view::npos;
 }
 
-// Without a long-path manifest Windows cuts plain paths at MAX_PATH (folders at MAX_PATH - 12).
-// The \\?\ form has no such limit but is taken literally, so it needs the full, normalised path.
-std::wstring FürApi(const std::wstring& pfad) {
-    if (pfad.size() < MAX_PATH - 12 || BeginntMit(pfad, L"\\\\?\\") || BeginntMit(pfad, L"\\\\.\\")) return pfad;
-    const std::wstring voll = VollständigerPfad(pfad);
-    if (BeginntMit(voll, L"\\\\?\\") || BeginntMit(voll, L"\\\\.\\")) return voll;
-    if (BeginntMit(voll, L"\\\\")) return L"\\\\?\\UNC\\" + voll.substr(2);
-    return L"\\\\?\\" + voll;
-}
-
 size_t NamensAnfang(const std::wstring& pfad) {
     const size_t trenner = pfad.find_last_of(L"\\/");
     if (trenner != std::wstring::npos) return trenner + 1;
     return pfad.size() >= 2 && pfad[1] == L':' ? 2 : 0;
-}
-
-// Windows resolves these names in any folder, with any extension, to the device.
-bool IstGerätename(std::wstring_view name) {
-    name = name.substr(0, name.find(L'.'));
-    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
-    if (name.size() != 3 && name.size() != 4) return false;
-    std::wstring klein(name);
-    for (wchar_t& z : klein) {
-        if (z >= L'A' && z <= L'Z') z = static_cast<wchar_t>(z - L'A' + L'a');
-    }
-    if (klein.size() == 3) return klein == L"nul" || klein == L"con" || klein == L"aux" || klein == L"prn";
-    return (BeginntMit(klein, L"com") || BeginntMit(klein, L"lpt")) && klein[3] >= L'1' && klein[3] <= L'9';
 }
 
 bool GerätImPfad(const std::wstring& pfad) {
@@ -91,6 +56,47 @@ bool GerätesOrdnerExistiert(const std::wstring& pfad) {
 }
 
 }  // namespace
+
+std::wstring Großbuchstaben(const std::wstring& text) {
+    std::wstring groß = text;
+    const int länge = static_cast<int>(text.size());
+    if (länge > 0 && LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), länge, groß.data(), länge,
+                                   nullptr, nullptr, 0) != länge) {
+        groß = text;
+        CharUpperBuffW(groß.data(), static_cast<DWORD>(länge));
+    }
+    return groß;
+}
+
+bool IstGerätename(std::wstring_view name) {
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+    std::wstring groß(name);
+    for (wchar_t& z : groß) {
+        if (z >= L'a' && z <= L'z') z = static_cast<wchar_t>(z - L'a' + L'A');
+    }
+    if (groß == L"CON" || groß == L"PRN" || groß == L"AUX" || groß == L"NUL" || groß == L"CONIN$" || groß == L"CONOUT$")
+        return true;
+    if (groß.size() != 4 || (!groß.starts_with(L"COM") && !groß.starts_with(L"LPT"))) return false;
+    const wchar_t ziffer = groß[3];
+    return (ziffer >= L'0' && ziffer <= L'9') || ziffer == L'\u00B9' || ziffer == L'\u00B2' || ziffer == L'\u00B3';
+}
+
+std::wstring LangerPfad(const std::wstring& pfad) {
+    std::wstring lang = BeginntMit(pfad, L"\\\\?\\") ? pfad : VollständigerPfad(pfad);
+    if (lang.empty() || BeginntMit(lang, L"\\\\.\\") || !(BeginntMit(lang, L"\\\\") || PfadIstAbsolut(lang))) return {};
+    if (!BeginntMit(lang, L"\\\\?\\"))
+        lang = BeginntMit(lang, L"\\\\") ? L"\\\\?\\UNC\\" + lang.substr(2) : L"\\\\?\\" + lang;
+    // A root keeps its "\": "\\?\C:" names the volume, not the folder at its top.
+    while (lang.size() > 4 && lang.back() == L'\\' && lang[lang.size() - 2] != L':') lang.pop_back();
+    return lang;
+}
+
+std::wstring FürApi(const std::wstring& pfad) {
+    if (pfad.size() < MAX_PATH - 12 || BeginntMit(pfad, L"\\\\?\\") || BeginntMit(pfad, L"\\\\.\\")) return pfad;
+    const std::wstring lang = LangerPfad(pfad);
+    return lang.empty() ? pfad : lang;
+}
 
 std::wstring PfadZurückgeben(const std::wstring& pfad) {
     const size_t trenner = pfad.rfind(L'\\');
@@ -223,6 +229,14 @@ bool OrdnerExistiert(const std::wstring& pfad) {
     const DWORD attribute = GetFileAttributesW(FürApi(pfad).c_str());
     return attribute != INVALID_FILE_ATTRIBUTES && (attribute & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+std::optional<std::uint64_t> Dateigröße(const std::wstring& pfad) {
+    WIN32_FILE_ATTRIBUTE_DATA daten{};
+    if (!GetFileAttributesExW(FürApi(pfad).c_str(), GetFileExInfoStandard, &daten)) return std::nullopt;
+    return (std::uint64_t{daten.nFileSizeHigh} << 32) | daten.nFileSizeLow;
+}
+
+bool NameVergeben(const std::wstring& pfad) { return DateiExistiert(pfad) || OrdnerExistiert(pfad); }
 
 bool DateiLöschen(const std::wstring& pfad) {
     // A pattern names no single file: "gone" would be a lie while the files it matches stay.

@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
-#include <cwctype>
 #include <map>
 #include <memory>
 #include <optional>
@@ -106,19 +105,6 @@ Art ArtLesen(zip_t* archiv, zip_uint64_t index, const std::wstring& name) {
     if (system == ZIP_OPSYS_UNIX && modus == 0040000) return Art::Ordner;
     if (attribute & FILE_ATTRIBUTE_DIRECTORY) return Art::Ordner;
     return Art::Datei;
-}
-
-// \\?\ form of an absolute folder, so that long names and names Windows would otherwise
-// normalise reach the file system exactly as made safe here.
-std::wstring LangerPfad(const std::wstring& ordner) {
-    const DWORD länge = GetFullPathNameW(ordner.c_str(), 0, nullptr, nullptr);
-    if (länge == 0) return {};
-    std::wstring voll(länge, L'\0');
-    voll.resize(GetFullPathNameW(ordner.c_str(), länge, voll.data(), nullptr));
-    while (voll.size() > 3 && voll.back() == L'\\') voll.pop_back();
-    if (voll.rfind(L"\\\\?\\", 0) == 0) return voll;
-    if (voll.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + voll.substr(2);
-    return L"\\\\?\\" + voll;
 }
 
 bool OrdnerAnlegen(const std::wstring& langerPfad) {
@@ -491,7 +477,7 @@ int32_t Planen(Zustand& z, zip_t* archiv, HANDLE datei, std::vector<Plan>& plän
     }
     NamenVergeben(pläne);
     if (!z.uExtractList && !z.uTesten) {
-        const auto frei = FreierPlatz(LangerPfad(z.uZielOrdner));
+        const auto frei = FreierPlatz(modFunktionen::LangerPfad(z.uZielOrdner));
         if (frei && bedarf > *frei) {
             Melden(L"Fehler - Die Dateien des Archivs brauchen " + std::to_wstring(bedarf) + L" Bytes, frei sind nur " +
                    std::to_wstring(*frei) + L" Bytes; es wird nichts entpackt");
@@ -538,7 +524,7 @@ int32_t Entpacken(Zustand& z) {
     std::vector<Plan> pläne;
     int32_t ergebnis = Planen(z, geöffnet.archiv.get(), geöffnet.datei.Get(), pläne);
     if (ergebnis != PK_OK && ergebnis != PK_WARN) return ergebnis;
-    const std::wstring ordner = LangerPfad(z.uZielOrdner);
+    const std::wstring ordner = modFunktionen::LangerPfad(z.uZielOrdner);
     if (!z.uExtractList && !z.uTesten && !pläne.empty() && (ordner.empty() || !OrdnerAnlegen(ordner))) {
         Melden(L"Fehler - Der Ordner '" + z.uZielOrdner + L"' kann nicht angelegt werden");
         return PK_DISK;
@@ -553,16 +539,6 @@ int32_t Entpacken(Zustand& z) {
         Ergebnis(ergebnis, fehler);
     }
     return ergebnis;
-}
-
-bool Gerätename(std::wstring stamm) {
-    while (!stamm.empty() && stamm.back() == L' ') stamm.pop_back();
-    for (auto& zeichen : stamm) zeichen = static_cast<wchar_t>(towupper(zeichen));
-    if (stamm == L"CON" || stamm == L"PRN" || stamm == L"AUX" || stamm == L"NUL" || stamm == L"CONIN$" || stamm == L"CONOUT$")
-        return true;
-    if (stamm.size() != 4 || (stamm.compare(0, 3, L"COM") != 0 && stamm.compare(0, 3, L"LPT") != 0)) return false;
-    const wchar_t ziffer = stamm[3];
-    return (ziffer >= L'0' && ziffer <= L'9') || ziffer == L'\u00B9' || ziffer == L'\u00B2' || ziffer == L'\u00B3';
 }
 
 }  // namespace
@@ -592,7 +568,7 @@ Landename SichererName(const std::wstring& gespeichert) {
     while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
     vermerken(name.size() != länge, L"Punkte oder Leerzeichen am Ende entfernt");
     if (name.empty()) return ergebnis;
-    const bool gerät = Gerätename(name.substr(0, name.find(L'.')));
+    const bool gerät = modFunktionen::IstGerätename(name);
     if (gerät) name.insert(0, L"_");
     vermerken(gerät, L"Gerätename, '_' vorangestellt");
     if (name.size() > 255) {
@@ -613,7 +589,7 @@ bool PlatzReicht(const std::wstring& archiv, const std::wstring& ordner) {
         if (zip_stat_index(geöffnet.archiv.get(), static_cast<zip_uint64_t>(i), 0, &stat) == 0 && (stat.valid & ZIP_STAT_SIZE))
             Addieren(bedarf, stat.size);
     }
-    const auto frei = FreierPlatz(LangerPfad(ordner));
+    const auto frei = FreierPlatz(modFunktionen::LangerPfad(ordner));
     return !frei || bedarf <= *frei;
 }
 

@@ -4,6 +4,7 @@
 #include "Systemfehler.h"
 #include "ZipPacker.h"
 #include "ZipText.h"
+#include "modFunktionen.h"
 
 #include <windows.h>
 #include <zip.h>
@@ -48,14 +49,6 @@ std::wstring NameImArchiv(const std::wstring& pfad, bool nurDateiname) {
         if (zeichen == L'\\') zeichen = L'/';
     while (!name.empty() && name.front() == L'/') name.erase(0, 1);
     return name;
-}
-
-// The case-insensitive comparison of file names, as a key.
-std::wstring Großbuchstaben(const std::wstring& text) {
-    std::wstring gross(text.size(), L'\0');
-    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), static_cast<int>(text.size()), gross.data(),
-                  static_cast<int>(gross.size()), nullptr, nullptr, 0);
-    return gross;
 }
 
 int Stufe(int16_t fLevel) { return fLevel >= '0' && fLevel <= '9' ? fLevel - '0' : 9; }
@@ -126,7 +119,7 @@ int32_t EinträgeSammeln(const Zustand& z, std::vector<Eintrag>& einträge) {
         const auto datei = Lesbar(pfad);
         if (!datei) return ZE_OPEN;
         Eintrag eintrag{name.empty() ? NameImArchiv(pfad, z.fJunkDir != 0) : name, *datei};
-        const auto [früher, neu] = namen.try_emplace(Großbuchstaben(eintrag.name), einträge.size());
+        const auto [früher, neu] = namen.try_emplace(modFunktionen::Großbuchstaben(eintrag.name), einträge.size());
         if (!neu) {
             modFortschritt::FortschrittAnzeigen(L"Fehler - Der Name '" + eintrag.name + L"' kommt mehrmals vor: '" +
                                                 einträge[früher->second].datei.pfad + L"' und '" + pfad + L"'");

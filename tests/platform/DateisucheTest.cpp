@@ -2,7 +2,7 @@
 // and read-only files in the tree.
 
 #include "Dateisuche.h"
-#include "Handles.h"
+#include "Dateien.h"
 #include "Protokoll.h"
 #include "TempOrdner.h"
 #include "WinePfade.h"
@@ -21,30 +21,15 @@ using modFunktionen::OrdnerLöschen;
 using modFunktionen::SuchergebnisHinzufügen;
 using modFunktionen::Suchergebnisse;
 
-void Ordner(const std::wstring& pfad) { ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + pfad).c_str(), nullptr)) << pfad; }
-
-void Datei(const std::wstring& pfad, DWORD attribute = FILE_ATTRIBUTE_NORMAL) {
-    const Handles::Datei datei(
-        CreateFileW((L"\\\\?\\" + pfad).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attribute, nullptr));
-    ASSERT_TRUE(datei) << pfad;
-}
+void Ordner(const std::wstring& pfad) { Anlegen(pfad, FILE_ATTRIBUTE_DIRECTORY); }
 
 void Verknüpfung(const std::wstring& link, const std::wstring& ziel) {
     ASSERT_TRUE(WinePfade::UnixLinkAnlegen(link, ziel)) << link;
     ASSERT_TRUE(GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_REPARSE_POINT) << link;
 }
 
-// A folder chain below basis whose deepest file has a path of about 300 characters.
-std::wstring LangerPfad(const std::wstring& basis) {
-    std::wstring pfad = basis;
-    while (pfad.size() < 280) {
-        pfad += L"\\" + std::wstring(40, L'l');
-        Ordner(pfad);
-    }
-    pfad += L"\\" + std::wstring(300 - std::min<size_t>(pfad.size(), 290), L'd') + L".met";
-    Datei(pfad);
-    return pfad;
-}
+// A file below basis with a path of more than 300 characters.
+std::wstring TiefeDatei(const std::wstring& basis) { return Anlegen(TieferOrdner(basis, 300) + L"\\dddd.met"); }
 
 std::vector<std::wstring> Suchen(std::wstring ordner, const std::vector<std::wstring>& endungen, int rekursiv) {
     SuchergebnisHinzufügen(L"", 1);
@@ -60,12 +45,12 @@ std::vector<std::wstring> Sortiert(std::vector<std::wstring> liste) {
 class Dateisuche : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const wchar_t* name : {L"a.part.met", L"b.PART", L"c.part.txt", L".dat", L"ohne"}) Datei(basis + name);
-        Datei(basis + L"versteckt.met", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+        for (const wchar_t* name : {L"a.part.met", L"b.PART", L"c.part.txt", L".dat", L"ohne"}) Anlegen(basis + name);
+        Anlegen(basis + L"versteckt.met", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
         Ordner(basis + L"unter");
-        Datei(basis + L"unter\\d.met");
+        Anlegen(basis + L"unter\\d.met");
         Ordner(basis + L"unter\\tief");
-        Datei(basis + L"unter\\tief\\e.part");
+        Anlegen(basis + L"unter\\tief\\e.part");
     }
 
     TempOrdner temp;
@@ -111,11 +96,10 @@ TEST_F(Dateisuche, EndingsRecursionAndOrder) {
 
 TEST_F(Dateisuche, LongPathsAreFoundLinksAreNotEntered) {
     TempOrdner fremd;
-    Datei(fremd.Pfad() + L"\\fremd.met");
+    Anlegen(fremd.Pfad() + L"\\fremd.met");
     Verknüpfung(basis + L"zum fremden", fremd.Pfad());
     Verknüpfung(basis + L"unter\\zurück", temp.Pfad());
-    const std::wstring lang = LangerPfad(temp.Pfad() + L"\\unter");
-    ASSERT_GE(lang.size(), 300u);
+    const std::wstring lang = TiefeDatei(temp.Pfad() + L"\\unter");
 
     const auto gefunden = Suchen(temp.Pfad(), {L".met"}, 1);
     EXPECT_EQ(Sortiert(gefunden),
@@ -123,7 +107,7 @@ TEST_F(Dateisuche, LongPathsAreFoundLinksAreNotEntered) {
 }
 
 TEST_F(Dateisuche, OrdnerLöschenEmptiesOnlyTheFolderItself) {
-    Datei(basis + L"schreibgeschützt.dat", FILE_ATTRIBUTE_READONLY);
+    Anlegen(basis + L"schreibgeschützt.dat", FILE_ATTRIBUTE_READONLY);
     OrdnerLöschen(basis + L"unter\\tief", false);
     EXPECT_TRUE(DateiExistiert(basis + L"unter\\tief\\e.part"));
 
@@ -146,7 +130,7 @@ TEST_F(Dateisuche, OrdnerLöschenLeavesLinkTargetsLongPathsAndTheCurrentFolderWh
     const std::wstring wächter = aktuell.Datei(L".wächter");
     ASSERT_TRUE(SetCurrentDirectoryW(aktuell.Pfad().c_str()));
     Verknüpfung(basis + L"zum fremden", fremd.Pfad());
-    const std::wstring lang = LangerPfad(temp.Pfad() + L"\\unter");
+    const std::wstring lang = TiefeDatei(temp.Pfad() + L"\\unter");
     Verknüpfung(basis + L"link als ordner", fremd.Pfad());
     ASSERT_TRUE(WinePfade::UnixLinkAnlegen(basis + L"link als datei.met", fremdeDatei));
 

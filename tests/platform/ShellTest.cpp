@@ -205,16 +205,7 @@ TEST(Papierkorb, FilesThatCannotGoStayAndTheCurrentFolderStaysWhole) {
     const std::wstring wächter = aktuell.Datei(L".wächter");
     const std::wstring relativ = aktuell.Datei(L"relativ.dat");
     ASSERT_TRUE(SetCurrentDirectoryW(aktuell.Pfad().c_str()));
-    std::wstring tief = ordner.Pfad();
-    while (tief.size() < 290) {
-        tief += L"\\" + std::wstring(30, L't');
-        CreateDirectoryW((L"\\\\?\\" + tief).c_str(), nullptr);
-    }
-    const std::wstring lang = tief + L"\\lang.dat";
-    {
-        const Handles::Datei d(
-            CreateFileW((L"\\\\?\\" + lang).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    }
+    const std::wstring lang = Anlegen(TieferOrdner(ordner.Pfad(), 290) + L"\\lang.dat");
     const std::wstring fremdeDatei = fremd.Datei(L"fremd.dat");
     const std::wstring link = ordner.Pfad() + L"\\link.dat";
     ASSERT_TRUE(WinePfade::UnixLinkAnlegen(link, fremdeDatei));

@@ -1,5 +1,6 @@
 #include "modFunktionen.h"
 
+#include "Dateien.h"
 #include "Handles.h"
 #include "TempOrdner.h"
 #include "WinePfade.h"
@@ -8,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace std::string_literals;
@@ -17,12 +19,6 @@ namespace {
 
 bool Vorhanden(const std::wstring& pfad) {
     return GetFileAttributesW((L"\\\\?\\" + pfad).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::wstring Anlegen(const std::wstring& pfad, DWORD attribute) {
-    const Handles::Datei datei(CreateFileW((L"\\\\?\\" + pfad).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attribute, nullptr));
-    EXPECT_TRUE(datei) << pfad;
-    return pfad;
 }
 
 }  // namespace
@@ -98,6 +94,25 @@ TEST(modFunktionenText, RecordsSplitFromTheStartPosition) {
     }
 }
 
+TEST(modFunktionenText, LongFormIsTheFullPathAndOnlyLongPathsGetIt) {
+    const std::wstring x(260, L'x'), tief = L"C:\\" + x, unc = L"\\\\server\\share\\" + x;
+    const std::tuple<std::wstring, std::wstring, std::wstring> kFälle[] = {  // path, LangerPfad, FürApi
+        {L"C:\\a\\b.txt", L"\\\\?\\C:\\a\\b.txt", L"C:\\a\\b.txt"},
+        {L"C:/a/..\\b\\.\\c. ", L"\\\\?\\C:\\b\\c", L"C:/a/..\\b\\.\\c. "},
+        {L"C:\\", L"\\\\?\\C:\\", L"C:\\"},
+        {L"\\\\server\\share\\", L"\\\\?\\UNC\\server\\share", L"\\\\server\\share\\"},
+        {L"\\\\?\\C:\\a. \\", L"\\\\?\\C:\\a. ", L"\\\\?\\C:\\a. \\"},
+        {L"C:\\x\\nul", L"", L"C:\\x\\nul"},
+        {tief + L"\\..\\y\\", L"\\\\?\\C:\\y", L"\\\\?\\C:\\y"},
+        {unc, L"\\\\?\\UNC\\server\\share\\" + x, L"\\\\?\\UNC\\server\\share\\" + x},
+        {tief + L"\\con", L"", tief + L"\\con"},
+    };
+    for (const auto& [pfad, lang, api] : kFälle) {
+        EXPECT_EQ(mf::LangerPfad(pfad), lang) << pfad;
+        EXPECT_EQ(mf::FürApi(pfad), api) << pfad;
+    }
+}
+
 TEST(modFunktionenText, Windows1252CodesAgreeWithCodePage1252) {
     for (unsigned einheit = 0; einheit <= 0xFFFF; ++einheit) {
         const wchar_t zeichen = static_cast<wchar_t>(einheit);
@@ -117,6 +132,7 @@ TEST(modFunktionenDateien, FilesFoldersAndDeviceNames) {
     const std::wstring ordner = temp.Pfad();
     const std::wstring datei = Anlegen(ordner + L"\\lied.mp3", FILE_ATTRIBUTE_NORMAL);
     const std::wstring versteckt = Anlegen(ordner + L"\\versteckt.ini", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    const std::wstring tief = TieferOrdner(ordner, 2 * MAX_PATH);
     struct Fall {
         std::wstring pfad;
         bool datei, ordner;
@@ -127,10 +143,13 @@ TEST(modFunktionenDateien, FilesFoldersAndDeviceNames) {
         {ordner, false, true},
         {ordner + L"\\nul", true, false},
         {ordner + L"\\fehlt\\nul", false, false},
+        {ordner + L"\\COM0.txt", true, false}, {ordner + L"\\lpt\u00B3 .log", true, false},
+        {ordner + L"\\com10", false, false},   {ordner + L"\\conin", false, false},         {ordner + L"\\x.con", false, false},
         {datei + L"\\nul", false, false},
         {ordner + L"\\*.mp3", false, false},
         {datei + L"\0.tmp"s, false, false},
         {L"C:", false, true},
+        {tief, false, true}, {Anlegen(tief + L"\\datei.txt", FILE_ATTRIBUTE_READONLY), true, false}, {tief + L"\\nul", true, false},
     };
     for (const auto& [pfad, istDatei, istOrdner] : kFälle) {
         EXPECT_EQ(mf::DateiExistiert(pfad), istDatei) << pfad;
@@ -140,7 +159,7 @@ TEST(modFunktionenDateien, FilesFoldersAndDeviceNames) {
 
 TEST(modFunktionenDateien, DeletesProtectedFilesButNoPatternAndNothingElse) {
     TempOrdner temp;
-    const std::wstring pfad = temp.Pfad() + L"\\Lied-\u0416\u4E2D.mp3";
+    const std::wstring pfad = TieferOrdner(temp.Pfad(), 2 * MAX_PATH) + L"\\Lied-\u0416\u4E2D.mp3";
     for (DWORD attribute : {DWORD(FILE_ATTRIBUTE_NORMAL), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY)}) {
         Anlegen(pfad, attribute);
         EXPECT_TRUE(mf::DateiLöschen(pfad)) << attribute;
@@ -169,22 +188,6 @@ TEST(modFunktionenDateien, DeletesProtectedFilesButNoPatternAndNothingElse) {
     ASSERT_TRUE(WinePfade::UnixLinkAnlegen(link, bleibt));
     EXPECT_FALSE(mf::DateiLöschen(link));
     EXPECT_TRUE(Vorhanden(bleibt));
-}
-
-TEST(modFunktionenDateien, PathsLongerThanMaxPath) {
-    TempOrdner temp;
-    std::wstring tief = temp.Pfad();
-    while (tief.size() < 2 * MAX_PATH) {
-        tief += L"\\" + std::wstring(40, L'o');
-        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + tief).c_str(), nullptr)) << GetLastError();
-    }
-    const std::wstring pfad = Anlegen(tief + L"\\datei.txt", FILE_ATTRIBUTE_READONLY);
-
-    EXPECT_TRUE(mf::OrdnerExistiert(tief));
-    EXPECT_TRUE(mf::DateiExistiert(pfad));
-    EXPECT_TRUE(mf::DateiExistiert(tief + L"\\nul"));
-    EXPECT_TRUE(mf::DateiLöschen(pfad));
-    EXPECT_FALSE(Vorhanden(pfad));
 }
 
 TEST(modFunktionenDateien, TestFolderCleanupNeverDeletesThroughALink) {

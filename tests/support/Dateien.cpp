@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -24,6 +26,21 @@ std::optional<std::string> Lesen(const std::wstring& pfad) {
         return std::nullopt;
     inhalt.resize(gelesen);
     return inhalt;
+}
+
+std::wstring Anlegen(const std::wstring& pfad, DWORD attribute) {
+    const std::wstring lang = L"\\\\?\\" + pfad;
+    const bool angelegt = (attribute & FILE_ATTRIBUTE_DIRECTORY)
+                              ? CreateDirectoryW(lang.c_str(), nullptr)
+                              : static_cast<bool>(Handles::Datei(CreateFileW(lang.c_str(), GENERIC_WRITE, 0, nullptr,
+                                                                             CREATE_NEW, attribute, nullptr)));
+    EXPECT_TRUE(angelegt) << pfad << L": " << GetLastError();
+    return pfad;
+}
+
+std::wstring TieferOrdner(std::wstring basis, size_t länge) {
+    while (basis.size() < länge) Anlegen(basis += L"\\" + std::wstring(40, L't'), FILE_ATTRIBUTE_DIRECTORY);
+    return basis;
 }
 
 std::wstring GespeicherterName(const std::wstring& pfad) {

@@ -9,6 +9,11 @@
 void Schreiben(const std::wstring& pfad, const std::string& inhalt);
 // Nothing when the file does not exist (or cannot be read).
 std::optional<std::string> Lesen(const std::wstring& pfad);
+// Makes an empty file, or a folder when attribute holds FILE_ATTRIBUTE_DIRECTORY, through the
+// \\?\ form, so that paths of any length work; the test fails when it cannot. Returns pfad.
+std::wstring Anlegen(const std::wstring& pfad, DWORD attribute = FILE_ATTRIBUTE_NORMAL);
+// Folders below basis, one in the next, until the path is at least länge long; the deepest.
+std::wstring TieferOrdner(std::wstring basis, size_t länge);
 // The name as stored on disk, letter case included; empty when missing.
 std::wstring GespeicherterName(const std::wstring& pfad);
 // Names in the folder (files and folders), sorted.

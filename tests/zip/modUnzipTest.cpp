@@ -126,7 +126,7 @@ TEST(modUnzipFeindlich, NothingLandsOutsideAndNothingHalfWritten) {
          {{L"boese1.txt", "n0"}, {L"boese2.txt", "n1"}, {L"boese3.txt", "n2"}, {L"boese4.txt", "n3"},
           {L"boese5.txt", "n4"}, {L"_CON", "n5"}, {L"_aux.txt", "n6"}, {L"_Com1.dat", "n7"}, {L"_lpt9", "n8"},
           {L"punkt", "n9"}, {L"leer", "n10"}, {L"datei.txt_strom", "n11"}, {L"z_e_i_c_h_en_.txt", "n12"},
-          {L"_steuer.txt", "n16"}, {L"_nul .txt", "n17"}}},
+          {L"_steuer.txt", "n16"}, {L"_nul .txt", "n17"}, {L"_CONOUT$.txt", "n18"}}},
         {L"verweis.zip", modUnzip::PK_WARN, {}, {{L"echt.txt", "echt"}}},
         // The damaged members are not written, and the user's file of that name stays as it was.
         {L"crc.zip", modUnzip::PK_ERR, {{L"kaputt.txt", "meins"}}, {{L"kaputt.txt", "meins"}, {L"gut.txt", "gut"}}},

@@ -105,8 +105,8 @@ def peers():
 
 def feindlich():
     namen = [b"../../boese1.txt", b"..\\..\\boese2.txt", b"C:\\Windows\\boese3.txt", b"/etc/boese4.txt",
-             b"a/../../boese5.txt", b"CON", b"aux.txt", b"Com1.dat", b"lpt9", b"punkt.", b"leer ",
-             b"datei.txt:strom", b"z<e>i|c?h*en\".txt", b"..", b".", b"ordner/", b"\x01steuer.txt", b"nul .txt"]
+             b"a/../../boese5.txt", b"CON", b"aux.txt", b"Com1.dat", b"lpt9", b"punkt.", b"leer ", b"datei.txt:strom",
+             b"z<e>i|c?h*en\".txt", b"..", b".", b"ordner/", b"\x01steuer.txt", b"nul .txt", b"CONOUT$.txt"]
     roh_zip("namen.zip", [eintrag(n, b"n%d" % i) for i, n in enumerate(namen)])
 
     roh_zip("verweis.zip", [eintrag(b"link", b"/etc/passwd", system=3, attr=0o120777 << 16),
