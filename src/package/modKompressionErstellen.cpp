@@ -1,6 +1,7 @@
 #include "modKompression.h"
 
 #include "Anwendungen.h"
+#include "DateiVerschieben.h"
 #include "Fortschritt.h"
 #include "Optionsdatei.h"
 #include "Programm.h"
@@ -80,9 +81,11 @@ bool Lauf::NamenEindeutig() const {
 }
 
 // A listed package would be replaced by the new one and, with the sources, go to the recycle bin.
+// The same file may be listed under another spelling (a short name, "..", a link), so the file
+// itself is compared too.
 bool Lauf::PaketInDerListe(const std::wstring& paketpfad) const {
     for (const std::wstring& pfad : dateien_)
-        if (modFunktionen::TexteGleich(pfad, paketpfad)) {
+        if (modFunktionen::TexteGleich(pfad, paketpfad) || modVerschieben::GleicheDatei(pfad, paketpfad)) {
             FortschrittAnzeigen(L"Fehler - Die Datei '" + paketpfad +
                                 L"' ist selbst in der Liste und kann nicht durch die neue Datei ersetzt werden");
             return true;

@@ -171,7 +171,7 @@ TEST_F(Komprimieren, FailuresLeaveTheFilesAndTheOldPackageWhole) {
         {{erste, fehlt, dritte}, paket, L"", {L"Fehler - Datei '" + fehlt + L"' existiert nicht"}},
         {{erste, gleich}, paket, L"",
          {L"Fehler - Die Dateien '" + erste + L"' und '" + gleich + L"' hätten in der Datei denselben Namen '_1_.dat'"}},
-        {{erste, paket}, paket, L"",
+        {{erste, ordner.Pfad() + L"\\b\\..\\alt.lwx"}, paket, L"",
          {L"Fehler - Die Datei '" + paket + L"' ist selbst in der Liste und kann nicht durch die neue Datei ersetzt werden"}},
         {{erste, dritte}, paket, dritte,
          {L"Fehler - Datei '" + dritte + L"' kann nicht gelesen werden (" + Systemfehler::Text(ERROR_SHARING_VIOLATION) +
