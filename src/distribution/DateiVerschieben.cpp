@@ -243,9 +243,15 @@ bool GleicheDatei(const std::wstring& a, const std::wstring& b) {
            x->nFileIndexLow == y->nFileIndexLow;
 }
 
+// The unpacker's rule for sequential names, so that a long name stays within 255 characters.
 std::wstring FreierName(const std::wstring& Ziel) {
+    const std::wstring ordner = PfadZurückgeben(Ziel) + L"\\";
     const std::wstring name = DateinameZurückgeben(Ziel);
-    return FortlaufendenDateinamen(Ziel, name.substr(0, name.size() - FolgenamenEndung(name).size()) + L"-", L"0", L"");
+    for (int nummer = 0; nummer <= kMehrAlsNamen; ++nummer) {
+        std::wstring kandidat = ordner + Folgename(name, static_cast<unsigned>(nummer));
+        if (!NameVergeben(kandidat)) return kandidat;
+    }
+    return {};
 }
 
 std::wstring DateigrößeText(const std::wstring& Pfad, bool Formatiert) {
@@ -274,9 +280,8 @@ std::wstring DateinamenBereinigen(const std::wstring& Name, bool PfadErlaubt) {
     // Exactly what Windows refuses in a name, plus the control characters it would take: every
     // other character, a dash or a currency sign as much as a letter, is part of the name.
     const auto erlaubt = [PfadErlaubt](wchar_t zeichen) {
-        if (zeichen < 0x20 || (zeichen >= 0x7F && zeichen <= 0x9F)) return false;
         if (zeichen == L'/' || zeichen == L'\\' || zeichen == L':') return PfadErlaubt;
-        return std::wstring_view(L"*?\"<>|").find(zeichen) == std::wstring_view::npos;
+        return !ZeichenImNamenUnzulässig(zeichen);
     };
     std::wstring bereinigt;
     for (const wchar_t zeichen : Name) {

@@ -93,14 +93,16 @@ bool DateiKopieren(const std::wstring& quelle, const std::wstring& ziel) {
     Handles::Datei aus(CreateFileW(ziel.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!aus) return false;
     bool fertig = false;
+    DWORD fehler = ERROR_SUCCESS;
     {
         Programm::Überbleibsel teil(ziel);
         teil.OffenIn(aus.Get());
         const Bytefortschritt schritt((uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow);
         fertig = Übertragen(ein.Get(), aus.Get()) && SetFileTime(aus.Get(), nullptr, nullptr, &info.ftLastWriteTime);
+        // Before the progress window repaints on leaving this block, which may set its own error.
+        if (!fertig) fehler = GetLastError();
         teil.OffenIn(nullptr);
     }
-    const DWORD fehler = GetLastError();
     aus.Freigeben();
     if (!fertig) {
         DeleteFileW(ziel.c_str());

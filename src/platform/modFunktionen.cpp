@@ -118,6 +118,11 @@ std::wstring DateinameOhneEndung(const std::wstring& name) {
     return name.substr(0, name.size() - DateiendungZurückgeben(name).size());
 }
 
+bool ZeichenImNamenUnzulässig(wchar_t zeichen) {
+    if (zeichen < 0x20 || (zeichen >= 0x7F && zeichen <= 0x9F)) return true;
+    return std::wstring_view(L"*?\"<>|").find(zeichen) != std::wstring_view::npos;
+}
+
 std::wstring FolgenamenEndung(const std::wstring& name) {
     for (const std::wstring_view emule : {L".part.met", L".part.met.bak"}) {
         if (name.size() > emule.size() && TexteGleich(name.substr(name.size() - emule.size()), std::wstring(emule)))

@@ -15,6 +15,9 @@ std::wstring DateinameOhneEndung(const std::wstring& name);    // name without w
 // The end a sequential name keeps: the extension, with eMule's ".part.met" and ".part.met.bak"
 // (any letter case) counted as one, so that "X.part" and "X.part.met" stay a pair.
 std::wstring FolgenamenEndung(const std::wstring& name);
+// A character no file name may hold: control characters and * ? " < > |. The separators and ':'
+// are left to the caller, which may allow a path or must guard against a data stream.
+bool ZeichenImNamenUnzulässig(wchar_t zeichen);
 // Sequential name number nummer of a file name: "Lied.mp3" -> "Lied-0.mp3", "Lied-1.mp3", ...
 // The stem gives way so that the name never grows beyond the 255 characters a file name may have.
 std::wstring Folgename(const std::wstring& name, unsigned nummer);

@@ -557,7 +557,7 @@ Landename SichererName(const std::wstring& gespeichert) {
         if (zeichen == L':') {
             strom = true;
             zeichen = L'_';
-        } else if (zeichen < 32 || std::wstring_view(L"<>\"|?*").find(zeichen) != std::wstring_view::npos) {
+        } else if (modFunktionen::ZeichenImNamenUnzulässig(zeichen)) {
             unzulässig = true;
             zeichen = L'_';
         }
