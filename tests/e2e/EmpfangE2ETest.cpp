@@ -2,6 +2,7 @@
 // command line and from the main window, distributed into client folders of the test prefix.
 
 #include "Empfang.h"
+#include "Dateien.h"
 #include "TempOrdner.h"
 #include "Treiber.h"
 
@@ -76,7 +77,7 @@ protected:
 
 TEST_F(Empfangslauf, CommandLineYesDistributesAndClosingEndsTheProgram) {
     const std::wstring paket = ZipPaket(wurzel, L"Montag.lwx", {{L"Lied.dat", "kazaa"}, {L"Film.met", "emule"}});
-    const std::string bytes = Lesen(paket);
+    const std::string bytes = Inhalt(paket);
     Treiber::Prozess prozess = Starten(L"\"" + paket + L"\"");
     Antworten(prozess, L"Soll die Datei 'Montag.lwx' jetzt verarbeitet werden?", L"Ja");
     HWND fortschritt = Treiber::FensterWarten(kFortschritt, kWarten, prozess.Id());
@@ -94,10 +95,10 @@ TEST_F(Empfangslauf, CommandLineYesDistributesAndClosingEndsTheProgram) {
             << ::testing::PrintToString(zeilen);
     EXPECT_NE(std::find(zeilen.begin(), zeilen.end(), L"Anzahl an dekomprimierten Dateien:  3"), zeilen.end());
     EXPECT_EQ(zeilen.back(), L"Dekompression und Verarbeitung beendet");
-    EXPECT_EQ(Lesen(clients.kazaaDownloads + L"\\Lied.dat"), "kazaa");
-    EXPECT_EQ(Lesen(clients.emuleTemp + L"\\Film.met"), "emule");
+    EXPECT_EQ(Inhalt(clients.kazaaDownloads + L"\\Lied.dat"), "kazaa");
+    EXPECT_EQ(Inhalt(clients.emuleTemp + L"\\Film.met"), "emule");
     EXPECT_FALSE(Existiert(paket));
-    EXPECT_EQ(Lesen(Papierkorb(L"Montag.lwx")), bytes);
+    EXPECT_EQ(Inhalt(Papierkorb(L"Montag.lwx")), bytes);
     EXPECT_FALSE(Arbeitsordnerreste(wurzel.Pfad() + L"\\Pakete"));
 
     Schließen(fortschritt);
@@ -162,7 +163,7 @@ TEST_F(Empfangslauf, OpenedFromTheMainWindowTheLogStartsWithThePreparationAndThe
     const auto zeilen = Protokoll(fortschritt);
     EXPECT_EQ(zeilen.front(), L"Bereite DeKompression vor...");
     EXPECT_EQ(zeilen.back(), L"Dekompression und Verarbeitung beendet");
-    EXPECT_EQ(Lesen(clients.emuleTemp + L"\\Fenster.part"), "teil");
+    EXPECT_EQ(Inhalt(clients.emuleTemp + L"\\Fenster.part"), "teil");
     EXPECT_TRUE(Existiert(Papierkorb(L"Fenster.lwx")));
     EXPECT_TRUE(IsWindowEnabled(haupt));
 

@@ -35,8 +35,6 @@ const std::wstring& Programmordner() {
 
 std::wstring Startmenüordner() { return SpeziellerOrdner(CSIDL_COMMON_PROGRAMS) + L"\\Ladewerk"; }
 
-bool Existiert(const std::wstring& pfad) { return GetFileAttributesW(pfad.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // The colour pixels of the 32-pixel icon that an icon location ("file,index") names; empty when
 // it names none.
 std::vector<unsigned char> Symbolpixel(const std::wstring& ort) {
@@ -90,10 +88,6 @@ bool Warten(const std::function<bool()>& bedingung) {
         Sleep(100);
     }
     return bedingung();
-}
-
-bool Enthält(const std::vector<std::wstring>& texte, const std::wstring& text) {
-    return std::find(texte.begin(), texte.end(), text) != texte.end();
 }
 
 class Installation : public ::testing::Test {

@@ -1,6 +1,7 @@
 // The real ladewerk.exe, started and driven from outside as a person would.
 
 #include "TempOrdner.h"
+#include "Dateien.h"
 #include "Treiber.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +28,6 @@ Prozess Starten(const std::wstring& argumente = L"", const std::wstring& ordner 
     auto prozess = Prozess::Starten(Programm(), argumente, ordner);
     if (!prozess) ADD_FAILURE() << "ladewerk.exe startet nicht";
     return std::move(*prozess);
-}
-
-bool Enthält(const std::vector<std::wstring>& texte, const std::wstring& text) {
-    return std::find(texte.begin(), texte.end(), text) != texte.end();
 }
 
 std::vector<std::wstring> SichtbareTitel(DWORD prozessId) {

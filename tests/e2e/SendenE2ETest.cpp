@@ -2,6 +2,7 @@
 // the real file dialogs: collect files, save a package, and save and mail one.
 
 #include "PaketTestHilfen.h"
+#include "Dateien.h"
 #include "TempOrdner.h"
 #include "Treiber.h"
 #include "UnixProgramm.h"
@@ -23,10 +24,6 @@ const std::wstring kErstellen = L"Ladewerk 1.10 - Datei erstellen";
 const std::wstring kFortschritt = L"Ladewerk 1.10 - Fortschritt";
 constexpr int kSchließen = 1101, kProtokoll = 1102;
 constexpr WPARAM kSelbstSuchen = 1304, kSpeichern = 1311, kMailen = 1312;
-
-bool Enthält(const Liste& texte, const std::wstring& text) {
-    return std::find(texte.begin(), texte.end(), text) != texte.end();
-}
 
 // The first visible window of the process, other than `außer`, that offers this button.
 HWND FensterMitKnopf(DWORD prozess, const std::wstring& knopf, HWND außer = nullptr) {
@@ -156,7 +153,7 @@ TEST_F(Senden, MailCommandHandsTheSavedPackageToTheComposer) {
     ASSERT_TRUE(Treiber::KnopfKlicken(hinweis, L"OK"));
     EXPECT_EQ(Protokoll().back(), L"Kompression und Verarbeitung beendet");
 
-    const std::string aufruf = DateiInhalt(UnixOrdner(L"XDG_DATA_HOME") + L"\\xdg-email.txt");
+    const std::string aufruf = Inhalt(UnixOrdner(L"XDG_DATA_HOME") + L"\\xdg-email.txt");
     std::string anhang(UnixProgramm::Pfad(ordner.Pfad() + L"\\Post.lwx").size() * 3, '\0');
     const std::wstring unix = UnixProgramm::Pfad(ordner.Pfad() + L"\\Post.lwx");
     anhang.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, unix.c_str(), static_cast<int>(unix.size()),

@@ -111,7 +111,7 @@ TEST_F(Komprimieren, BracketNamesAreCleanedInThePackageOnly) {
     EXPECT_EQ(anzeige.Zeilen()[0], L"Bereite Kompression vor...");
     EXPECT_EQ(anzeige.Zeilen()[1], Starte(5005));
     EXPECT_EQ(anzeige.Zeilen()[2], L"Speichere Optionen");
-    const std::wstring größe = std::to_wstring(DateiInhalt(paket).size());
+    const std::wstring größe = std::to_wstring(Inhalt(paket).size());
     EXPECT_EQ(anzeige.Zeilen()[3], L"Kompression beendet, Größe der Datei ist " + größe + L" Bytes (" +
                                      std::to_wstring(modKompression::ErsparnisProzent(5005, std::stoull(größe))) +
                                      L" % Ersparnis)");

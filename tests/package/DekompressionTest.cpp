@@ -2,6 +2,7 @@
 // Trash of the test prefix; the progress window is a recorder and the person a script.
 
 #include "Empfang.h"
+#include "Dateien.h"
 #include "Laufwerk.h"
 #include "Protokoll.h"
 #include "SkriptBenutzer.h"
@@ -17,16 +18,6 @@
 using namespace Empfang;
 
 namespace {
-
-bool Enthält(const std::vector<std::wstring>& zeilen, const std::wstring& zeile) {
-    return std::find(zeilen.begin(), zeilen.end(), zeile) != zeilen.end();
-}
-
-std::wstring BenutzerTemp() {
-    std::wstring temp(GetTempPathW(0, nullptr), L'\0');
-    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
-    return temp;
-}
 
 class Dekompression : public ::testing::Test {
 protected:
@@ -52,7 +43,7 @@ std::wstring BleibtErhalten(const std::wstring& paket, int fehlend) {
 
 TEST_F(Dekompression, OpenedFromTheMainWindowDistributesEveryJobAndClearsAway) {
     const std::wstring paket = Paket(L"Montag.lwx", {{L"Lied.dat", "kazaa-auftrag"}, {L"Film.part", "emule-teil"}});
-    const std::string vorher = Lesen(paket);
+    const std::string vorher = Inhalt(paket);
     Protokoll log;
     modKompression::DateienDekomprimieren(paket);
 
@@ -70,12 +61,12 @@ TEST_F(Dekompression, OpenedFromTheMainWindowDistributesEveryJobAndClearsAway) {
     EXPECT_TRUE(person.Fragen().empty());
     EXPECT_EQ(modKompression::Paketversion, L"1.10");
 
-    EXPECT_EQ(Lesen(clients.kazaaDownloads + L"\\Lied.dat"), "kazaa-auftrag");
-    EXPECT_EQ(Lesen(clients.emuleTemp + L"\\Film.part"), "emule-teil");
+    EXPECT_EQ(Inhalt(clients.kazaaDownloads + L"\\Lied.dat"), "kazaa-auftrag");
+    EXPECT_EQ(Inhalt(clients.emuleTemp + L"\\Film.part"), "emule-teil");
     EXPECT_FALSE(Existiert(clients.kazaaDownloads + L"\\optionen.opt"));
     EXPECT_FALSE(Arbeitsordnerreste(Ordner(L"Pakete")));
     EXPECT_FALSE(Existiert(paket));
-    EXPECT_EQ(Lesen(Papierkorb(L"Montag.lwx")), vorher);
+    EXPECT_EQ(Inhalt(Papierkorb(L"Montag.lwx")), vorher);
 }
 
 TEST_F(Dekompression, VersionOfThePackageDecidesWhetherItIsDistributed) {
@@ -149,7 +140,7 @@ TEST_F(Dekompression, PackageStaysWhileAnyJobFileDidNotArrive) {
     };
     for (const auto& fall : kFälle) {
         SCOPED_TRACE(fall.name);
-        const std::string vorher = Lesen(fall.paket);
+        const std::string vorher = Inhalt(fall.paket);
         SkriptBenutzer fallPerson;
         fall.antworten(fallPerson);
         Protokoll log;
@@ -158,7 +149,7 @@ TEST_F(Dekompression, PackageStaysWhileAnyJobFileDidNotArrive) {
         EXPECT_TRUE(Enthält(log.Zeilen(), BleibtErhalten(fall.paket, fall.fehlend))) << ::testing::PrintToString(log.Zeilen());
         EXPECT_EQ(log.Zeilen().back(), kEnde);
         EXPECT_EQ(fallPerson.OffeneAntworten(), 0u);
-        EXPECT_EQ(Lesen(fall.paket), vorher);
+        EXPECT_EQ(Inhalt(fall.paket), vorher);
         EXPECT_FALSE(Existiert(Papierkorb(std::wstring(fall.name) + L".lwx")));
         EXPECT_FALSE(Arbeitsordnerreste(Ordner(L"Pakete")));
     }
@@ -180,7 +171,7 @@ TEST_F(Dekompression, OptionsFileWithoutLineEndEndsOnTheErrorPathAndKeepsThePack
 
 TEST_F(Dekompression, BrokenPackagesEndWithTheirErrorLineAndStayWhereTheyAre) {
     const std::wstring gut = Paket(L"gut.lwx", {{L"Gut.dat", std::string(5000, 'g')}});
-    const std::string gutBytes = Lesen(gut);
+    const std::string gutBytes = Inhalt(gut);
     const struct {
         const wchar_t* name;
         std::string bytes;
@@ -205,7 +196,7 @@ TEST_F(Dekompression, BrokenPackagesEndWithTheirErrorLineAndStayWhereTheyAre) {
         EXPECT_EQ(log.Zeilen()[log.Zeilen().size() - 2], L"Fehler - Nach dem Entpacken keine Dateien gefunden (2)");
         EXPECT_EQ(log.Zeilen().back(), kEnde);
         EXPECT_EQ(log.Ereignisse(), std::vector<std::wstring>{L"Abschließen"});
-        EXPECT_EQ(Lesen(paket), fall.bytes);
+        EXPECT_EQ(Inhalt(paket), fall.bytes);
         EXPECT_EQ(Baum(wurzel.Pfad()), vorher);
     }
 }
@@ -226,7 +217,7 @@ TEST_F(Dekompression, HostileNamesAndForeignFilesBesideThePackageStayOutOfTheRun
     modKompression::DateienDekomprimieren(paket);
 
     EXPECT_EQ(log.Zeilen().back(), kEnde) << ::testing::PrintToString(log.Zeilen());
-    EXPECT_EQ(Lesen(eigene), "meins");
+    EXPECT_EQ(Inhalt(eigene), "meins");
     EXPECT_FALSE(Existiert(clients.kazaaDownloads + L"\\Eigene.dat"));
     // Whatever the names claim, the jobs arrive flat in the client's folder, nowhere else.
     auto nachher = Baum(wurzel.Pfad());
@@ -236,7 +227,7 @@ TEST_F(Dekompression, HostileNamesAndForeignFilesBesideThePackageStayOutOfTheRun
     for (const std::wstring& pfad : neu)
         EXPECT_TRUE(pfad.starts_with(clients.kazaaDownloads + L"\\")) << pfad;
     EXPECT_EQ(weg, std::set<std::wstring>{paket});
-    EXPECT_EQ(Lesen(clients.kazaaDownloads + L"\\Tief.dat"), "t");
+    EXPECT_EQ(Inhalt(clients.kazaaDownloads + L"\\Tief.dat"), "t");
     EXPECT_FALSE(Existiert(wurzel.Pfad() + L"\\..\\Ausbruch.dat"));
 }
 
@@ -268,7 +259,7 @@ TEST_F(Dekompression, PackageWhereItCannotBeUnpackedUnpacksIntoTheUsersTempFolde
         EXPECT_EQ(log.Zeilen().back(), kEnde);
         EXPECT_FALSE(Arbeitsordnerreste(temp.substr(0, temp.size() - 1)));
     }
-    EXPECT_EQ(Lesen(clients.kazaaDownloads + L"\\Gross.dat").size(), size_t{6u << 20});
+    EXPECT_EQ(Inhalt(clients.kazaaDownloads + L"\\Gross.dat").size(), size_t{6u << 20});
 }
 
 TEST(Dekompressionszeilen, ResultLineJoinsListingInformationAndCount) {

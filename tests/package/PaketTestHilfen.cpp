@@ -1,5 +1,6 @@
 #include "PaketTestHilfen.h"
 
+#include "Dateien.h"
 #include "Handles.h"
 #include "UnixProgramm.h"
 #include "Zwischenordner.h"
@@ -29,18 +30,6 @@ std::wstring Utf8(const std::string& text) {
 
 }  // namespace
 
-std::string DateiInhalt(const std::wstring& pfad) {
-    const Handles::Datei datei(
-        CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!datei) return {};
-    std::string inhalt(GetFileSize(datei.Get(), nullptr), '\0');
-    DWORD gelesen = 0;
-    ReadFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &gelesen, nullptr);
-    inhalt.resize(gelesen);
-    return inhalt;
-}
-
-bool Existiert(const std::wstring& pfad) { return GetFileAttributesW(pfad.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::wstring UnixOrdner(const wchar_t* variable) {
     std::wstring wert(GetEnvironmentVariableW(variable, nullptr, 0), L'\0');
@@ -64,13 +53,13 @@ std::optional<Paketprüfung> PaketPrüfen(const std::wstring& paket) {
                                                  UnixProgramm::Pfad(liste), UnixProgramm::Pfad(optionen)},
                                                 60000);
     if (!python.code || *python.code != 0) return std::nullopt;
-    std::wistringstream zeilen(Utf8(DateiInhalt(liste)));
+    std::wistringstream zeilen(Utf8(Inhalt(liste)));
     std::wstring zeile;
     if (!std::getline(zeilen, zeile) || zeile != L"ok") return std::nullopt;
     std::getline(zeilen, zeile);
     prüfung.alleDeflate = zeile == L"True";
     while (std::getline(zeilen, zeile)) prüfung.namen.push_back(zeile);
-    prüfung.optionen = DateiInhalt(optionen);
+    prüfung.optionen = Inhalt(optionen);
     return prüfung;
 }
 

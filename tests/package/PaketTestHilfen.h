@@ -18,7 +18,5 @@ std::optional<Paketprüfung> PaketPrüfen(const std::wstring& paket);
 // Names in the Trash of this test run ($XDG_DATA_HOME/Trash/files).
 std::vector<std::wstring> ImPapierkorb();
 
-std::string DateiInhalt(const std::wstring& pfad);
-bool Existiert(const std::wstring& pfad);
 // The Linux environment variable as a Windows path on drive Z:.
 std::wstring UnixOrdner(const wchar_t* variable);

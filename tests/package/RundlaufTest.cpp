@@ -2,6 +2,7 @@
 // byte for byte. The two computers are two folder trees sharing the test prefix's registry.
 
 #include "Empfang.h"
+#include "Dateien.h"
 #include "Programm.h"
 #include "ProgrammEinstellungen.h"
 #include "Protokoll.h"
@@ -67,9 +68,9 @@ TEST(Rundlauf, EveryJobFileReachesItsClientAndTheSourcesGoToTheTrashOnlyWhenAske
         EXPECT_EQ(modKompression::Paketversion, L"1.10");
         const std::wstring zielordner[] = {ziel.kazaaDownloads, ziel.emuleTemp, ziel.emuleTemp};
         for (size_t i = 0; i < std::size(aufträge); ++i) {
-            EXPECT_EQ(Lesen(zielordner[i] + L"\\" + aufträge[i].ankunft), aufträge[i].inhalt) << aufträge[i].ankunft;
+            EXPECT_EQ(Inhalt(zielordner[i] + L"\\" + aufträge[i].ankunft), aufträge[i].inhalt) << aufträge[i].ankunft;
             EXPECT_EQ(Existiert(dateien[i]), löschen == 0) << dateien[i];
-            EXPECT_EQ(Lesen(Papierkorb(aufträge[i].name)), löschen == 1 ? aufträge[i].inhalt : std::string("<fehlt>"))
+            EXPECT_EQ(Inhalt(Papierkorb(aufträge[i].name)), löschen == 1 ? aufträge[i].inhalt : std::string("<fehlt>"))
                 << aufträge[i].name;
         }
         EXPECT_FALSE(Existiert(ziel.kazaaDownloads + L"\\optionen.opt"));

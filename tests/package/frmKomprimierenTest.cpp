@@ -1,4 +1,5 @@
 #include "PaketTestHilfen.h"
+#include "Dateien.h"
 #include "Programm.h"
 #include "Protokoll.h"
 #include "SkriptBenutzer.h"
@@ -66,12 +67,6 @@ struct Dialog : ::testing::Test {
     }
 };
 
-std::wstring ProgrammOrdner() {
-    wchar_t pfad[MAX_PATH * 4];
-    std::wstring voll(pfad, GetModuleFileNameW(nullptr, pfad, static_cast<DWORD>(std::size(pfad))));
-    return voll.substr(0, voll.find_last_of(L'\\'));
-}
-
 // A real drop handle, as the shell hands it over: DROPFILES, then the wide paths, each ended
 // by a zero, and one more zero.
 HDROP Ablage(const Liste& pfade) {
@@ -89,7 +84,7 @@ HDROP Ablage(const Liste& pfade) {
 
 Liste ComposerAufruf() {
     std::wistringstream zeilen([] {
-        const std::string bytes = DateiInhalt(UnixOrdner(L"XDG_DATA_HOME") + L"\\xdg-email.txt");
+        const std::string bytes = Lesen(UnixOrdner(L"XDG_DATA_HOME") + L"\\xdg-email.txt").value_or("");
         std::wstring text(bytes.size(), L'\0');
         text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
                                                             text.data(), static_cast<int>(text.size()))));
@@ -230,7 +225,7 @@ TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
         ErwarteZustand(true, true);
     }
     EXPECT_EQ(Geöffnet(anzeige), Liste{});
-    EXPECT_EQ(DateiInhalt(vorhanden), "alt");
+    EXPECT_EQ(Inhalt(vorhanden), "alt");
 
     CheckDlgButton(dialog.Handle(), F::chkDateienLöschen, BST_UNCHECKED);
     CheckDlgButton(dialog.Handle(), F::chkFileSharingBeenden, BST_UNCHECKED);
@@ -250,7 +245,7 @@ TEST_F(Dialog, SavingProposesTheDateAddsTheExtensionAndEmptiesTheList) {
     EXPECT_TRUE(dialog.Einträge().empty());
     EXPECT_EQ(Anzahl(), L"0 Datei(en)");
     ErwarteZustand(false, false);
-    EXPECT_EQ(DateiInhalt(a), "aaaa");
+    EXPECT_EQ(Inhalt(a), "aaaa");
     const auto prüfung = PaketPrüfen(ordner.Pfad() + L"\\Paket.lwx");
     ASSERT_TRUE(prüfung);
     EXPECT_EQ(prüfung->namen, (Liste{L"_a_.dat", L"b.met", L"optionen.opt"}));
@@ -305,7 +300,7 @@ TEST_F(Dialog, MailHandsThePackageToTheComposerAndReportsItsFailure) {
     person.WähleDatei(gestrig);
     dialog.mnu_Speichern_EMail_Click();
     EXPECT_EQ(person.Fragen().size(), 6u);
-    EXPECT_EQ(DateiInhalt(gestrig), "gestriges Paket");
+    EXPECT_EQ(Inhalt(gestrig), "gestriges Paket");
     EXPECT_TRUE(ComposerAufruf().empty());
 }
 
@@ -338,7 +333,7 @@ TEST_F(Dialog, MailThroughSimpleMapiCarriesThePackageAndReportsFailuresButNotACa
         if (!fehler.empty()) person.Antworte(IDOK);
         dialog.mnu_Speichern_EMail_Click();
 
-        EXPECT_EQ(DateiInhalt(protokoll),
+        EXPECT_EQ(Inhalt(protokoll),
                   "Downloads\nEine Ladewerk-Datei wurde dieser EMail angeh\xc3\xa4ngt. Bitte \xc3\xb6" "ffnen Sie diese mit "
                   "Ladewerk (https://ladewerk.example/), um die Downloads auf Ihrem Computer einzurichten.\nAnhang " +
                       std::string(paket.begin(), paket.end()) + " | Post " + std::string(1, static_cast<char>(*antwort)) +

@@ -28,6 +28,8 @@ std::optional<std::string> Lesen(const std::wstring& pfad) {
     return inhalt;
 }
 
+std::string Inhalt(const std::wstring& pfad) { return Lesen(pfad).value_or("<fehlt>"); }
+
 std::wstring Anlegen(const std::wstring& pfad, DWORD attribute) {
     const std::wstring lang = L"\\\\?\\" + pfad;
     const bool angelegt = (attribute & FILE_ATTRIBUTE_DIRECTORY)
@@ -74,4 +76,21 @@ std::wstring NebenDemTest(const std::wstring& name) {
 void RegistryTextSetzen(HKEY wurzel, const std::wstring& schlüssel, const wchar_t* name, const std::wstring& wert) {
     RegSetKeyValueW(wurzel, schlüssel.c_str(), name, REG_SZ, wert.c_str(),
                     static_cast<DWORD>((wert.size() + 1) * sizeof(wchar_t)));
+}
+
+bool Existiert(const std::wstring& pfad) { return GetFileAttributesW(pfad.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool Enthält(const std::vector<std::wstring>& texte, const std::wstring& text) {
+    return std::find(texte.begin(), texte.end(), text) != texte.end();
+}
+
+std::wstring ProgrammOrdner() {
+    const std::wstring neben = NebenDemTest(L"");
+    return neben.substr(0, neben.size() - 1);
+}
+
+std::wstring BenutzerTemp() {
+    std::wstring temp(GetTempPathW(0, nullptr), L'\0');
+    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+    return temp;
 }

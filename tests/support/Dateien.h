@@ -5,8 +5,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 void Schreiben(const std::wstring& pfad, const std::string& inhalt);
+// "<fehlt>" when the file cannot be read, so that a missing file shows in a comparison.
+std::string Inhalt(const std::wstring& pfad);
 // Nothing when the file does not exist (or cannot be read).
 std::optional<std::string> Lesen(const std::wstring& pfad);
 // Makes an empty file, or a folder when attribute holds FILE_ATTRIBUTE_DIRECTORY, through the
@@ -18,6 +21,11 @@ std::wstring TieferOrdner(std::wstring basis, size_t länge);
 std::wstring GespeicherterName(const std::wstring& pfad);
 // Names in the folder (files and folders), sorted.
 std::wstring Inhaltsliste(const std::wstring& ordner);
+bool Existiert(const std::wstring& pfad);
+bool Enthält(const std::vector<std::wstring>& texte, const std::wstring& text);
+// The folder of the running test program, and the user's temp folder (ending in a backslash).
+std::wstring ProgrammOrdner();
+std::wstring BenutzerTemp();
 // A program built beside the test program.
 std::wstring NebenDemTest(const std::wstring& name);
 // Writes a REG_SZ value, making the key when missing.

@@ -65,12 +65,6 @@ std::wstring PythonPaket(const TempOrdner& wurzel, const std::wstring& name, con
     return wurzel.Pfad() + L"\\Pakete\\" + name;
 }
 
-std::string Lesen(const std::wstring& pfad) {
-    std::ifstream datei(pfad.c_str(), std::ios::binary);
-    return datei ? std::string{std::istreambuf_iterator<char>(datei), {}} : std::string("<fehlt>");
-}
-
-bool Existiert(const std::wstring& pfad) { return GetFileAttributesW(pfad.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::set<std::wstring> Baum(const std::wstring& ordner) {
     std::set<std::wstring> inhalt;

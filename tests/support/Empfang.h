@@ -33,8 +33,6 @@ std::wstring ZipPaket(const TempOrdner& wurzel, const std::wstring& name, const 
 // `with zipfile.ZipFile(name, 'w', zipfile.ZIP_DEFLATED) as z:`.
 std::wstring PythonPaket(const TempOrdner& wurzel, const std::wstring& name, const std::string& körper);
 
-std::string Lesen(const std::wstring& pfad);  // "<fehlt>" when the file cannot be read
-bool Existiert(const std::wstring& pfad);
 // Every path below ordner, folders included.
 std::set<std::wstring> Baum(const std::wstring& ordner);
 // True when a working folder of an opening is left in ordner.

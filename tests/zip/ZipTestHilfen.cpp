@@ -1,5 +1,6 @@
 #include "ZipTestHilfen.h"
 
+#include "Dateien.h"
 #include "Handles.h"
 #include "modUnzip.h"
 
@@ -29,22 +30,6 @@ std::wstring PrüfOrdner() {
     const std::wstring ordner = PeerDatei(L"ladewerk");
     CreateDirectoryW(ordner.c_str(), nullptr);
     return ordner;
-}
-
-std::string Inhalt(const std::wstring& pfad) {
-    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    std::string inhalt;
-    char puffer[65536];
-    DWORD gelesen = 0;
-    while (datei && ReadFile(datei.Get(), puffer, sizeof puffer, &gelesen, nullptr) && gelesen > 0) inhalt.append(puffer, gelesen);
-    return inhalt;
-}
-
-void Schreiben(const std::wstring& pfad, const std::string& inhalt) {
-    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD geschrieben = 0;
-    ASSERT_TRUE(datei && WriteFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &geschrieben, nullptr))
-        << pfad;
 }
 
 std::map<std::wstring, std::string> Ordnerinhalt(const std::wstring& ordner) {

@@ -10,8 +10,6 @@ std::wstring PeerDatei(const std::wstring& name);
 // Folder that the check of Ladewerk's archives by unzip and python reads (LADEWERK_ZIPDATEN\ladewerk).
 std::wstring PrüfOrdner();
 
-std::string Inhalt(const std::wstring& pfad);
-void Schreiben(const std::wstring& pfad, const std::string& inhalt);
 // Every entry of a folder with its content; folders show as "<Ordner>". Empty when missing.
 std::map<std::wstring, std::string> Ordnerinhalt(const std::wstring& ordner);
 

@@ -1,4 +1,5 @@
 #include "SkriptBenutzer.h"
+#include "Dateien.h"
 #include "TempOrdner.h"
 #include "ZipTestHilfen.h"
 #include "modUnzip.h"

@@ -1,4 +1,5 @@
 #include "Fortschritt.h"
+#include "Dateien.h"
 #include "Handles.h"
 #include "Protokoll.h"
 #include "SkriptBenutzer.h"
