@@ -4,7 +4,6 @@
 #include "DateiVerschieben.h"
 #include "Dateisuche.h"
 #include "Fortschritt.h"
-#include "Optionsdatei.h"
 #include "ProgrammEinstellungen.h"
 #include "Shell.h"
 #include "modFunktionen.h"
@@ -178,7 +177,6 @@ void ErstesStarten(const std::wstring& ordner, const std::wstring& arbeitsordner
 }  // namespace
 
 Funktion FunktionBestimmen(const std::wstring& pfad) {
-    if (Optionsdatei::IstOptionsdatei(pfad)) return Keine;
     const std::wstring endung = DateiendungZurückgeben(pfad);
     if (endung == L".dat") return Kazaa;
     if (endung == L".lst" || endung == L".grx" || endung == L".urls") return GetRight;
@@ -196,7 +194,7 @@ int DateienVerarbeiten(const std::vector<std::wstring>& Dateien, const std::wstr
     std::array<bool, 5> kommtVor{};
     for (const std::wstring& pfad : Dateien) {
         funktionen.push_back(FunktionBestimmen(pfad));
-        if (funktionen.back() != Keine) kommtVor[funktionen.back()] = true;
+        kommtVor[funktionen.back()] = true;
     }
 
     FortschrittAnzeigen(L"Schließe Anwendungen...");
@@ -209,7 +207,6 @@ int DateienVerarbeiten(const std::vector<std::wstring>& Dateien, const std::wstr
     std::wstring fehler;
     int nichtAngekommen = 0;
     for (size_t i = 0; i < Dateien.size(); ++i) {
-        if (funktionen[i] == Keine) continue;
         if (!DateiExistiert(Dateien[i])) {
             FortschrittAnzeigen(L"Achtung: Datei '" + Dateien[i] + L"' existiert nicht");
             ++nichtAngekommen;

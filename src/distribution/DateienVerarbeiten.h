@@ -10,12 +10,12 @@
 namespace modVerteilung {
 
 // Client class of a job file, called Funktion in the log.
-enum Funktion : int { Keine = 0, Kazaa = 1, WinMX = 2, GetRight = 3, EMule = 4 };
+enum Funktion : int { Kazaa = 1, WinMX = 2, GetRight = 3, EMule = 4 };
 
-// By the exact, case-sensitive extension; the options file has none.
+// By the exact, case-sensitive extension.
 Funktion FunktionBestimmen(const std::wstring& pfad);
 
-// Dateien: full paths of the unpacked files, the options file among them, all below
+// Dateien: full paths of the unpacked job files (the package's options file is not one), all below
 // Arbeitsordner. Files it does not move stay where they are; a client folder that is no
 // absolute path or lies inside Arbeitsordner is no target. Every file's outcome is a log line.
 // Returns how many job files did not arrive in their client's folder (a GetRight list handed to

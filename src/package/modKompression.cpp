@@ -147,8 +147,13 @@ Fundliste DateienAuflisten(const std::wstring& arbeitsordner) {
         fund.fehlerzeile = L"Fehler - Nach dem Entpacken keine Dateien gefunden (2)";
         return fund;
     }
-    for (const std::wstring& datei : fund.dateien)
-        if (Optionsdatei::IstOptionsdatei(datei)) fund.optionsdatei = datei;
+    // The options file belongs to the package, not to the distribution: it is read here and
+    // never handed on with the job files.
+    std::erase_if(fund.dateien, [&](const std::wstring& datei) {
+        if (!Optionsdatei::IstOptionsdatei(datei)) return false;
+        fund.optionsdatei = datei;
+        return true;
+    });
     return fund;
 }
 
@@ -209,12 +214,6 @@ bool VersionPrüfen() {
                               MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
 }
 
-int Auftragsdateien(const std::vector<std::wstring>& dateien) {
-    return static_cast<int>(std::count_if(dateien.begin(), dateien.end(), [](const std::wstring& pfad) {
-        return modVerteilung::FunktionBestimmen(pfad) != modVerteilung::Keine;
-    }));
-}
-
 // The package holds the only copy of every job file that did not arrive: it goes to the recycle
 // bin only when none is missing.
 void PaketWegräumen(const std::wstring& paketpfad, int nichtAngekommen) {
@@ -256,7 +255,7 @@ std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
         nichtAngekommen += modVerteilung::DateienVerarbeiten(fund.dateien, unzip.uZielOrdner);
     } else {
         FortschrittAnzeigen(L"Achtung - Die Verarbeitung wurde abgebrochen");
-        nichtAngekommen += Auftragsdateien(fund.dateien);
+        nichtAngekommen += static_cast<int>(fund.dateien.size());
     }
 
     // The package holds everything the working folder held.

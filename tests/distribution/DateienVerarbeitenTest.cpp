@@ -24,8 +24,7 @@ TEST(Verteilung, ClassesFollowTheExactExtension) {
         {L"C:\\T\\a.dat", Kazaa},          {L"C:\\T\\Lied.DAT", WinMX},      {L"C:\\T\\x.lst", GetRight},
         {L"C:\\T\\x.grx", GetRight},       {L"C:\\T\\x.urls", GetRight},     {L"C:\\T\\x.met", EMule},
         {L"C:\\T\\x.part", EMule},         {L"C:\\T\\x.Part", WinMX},        {L"C:\\T\\x.part.met", EMule},
-        {L"C:\\T\\datei", WinMX},          {L"C:\\a.dat\\datei", WinMX},     {L"C:\\T\\OPTIONEN.OPT", Keine},
-        {L"C:\\T\\optionen.opt", Keine},   {L"C:\\T\\optionen.opt.dat", Kazaa}, {L"C:\\T\\ptionen.opt", WinMX},
+        {L"C:\\T\\datei", WinMX},          {L"C:\\a.dat\\datei", WinMX},     {L"C:\\T\\optionen.opt.dat", Kazaa},
     };
     for (const auto& [pfad, soll] : kFälle) EXPECT_EQ(FunktionBestimmen(pfad), soll) << pfad;
 }
@@ -89,7 +88,7 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
 
     std::vector<std::wstring> dateien;
     for (const auto& [name, inhalt] : std::vector<std::pair<std::wstring, std::string>>{
-             {L"a.dat", "a"}, {L"b.part", "b"}, {L"c.met", "c"}, {L"liste 1.grx", "g"}, {L"Lied.DAT", "w"}, {L"optionen.opt", "o"}}) {
+             {L"a.dat", "a"}, {L"b.part", "b"}, {L"c.met", "c"}, {L"liste 1.grx", "g"}, {L"Lied.DAT", "w"}}) {
         dateien.push_back(T + L"\\Temp\\" + name);
         Schreiben(dateien.back(), inhalt);
     }
@@ -148,9 +147,9 @@ TEST(Verteilung, AFolderOfJobFilesReachesTheClientsWhichStartAgain) {
     EXPECT_EQ(Inhaltsliste(kazaaDl), L"a-0.dat a.dat");
     EXPECT_EQ(Lesen(kazaaDl + L"\\a-0.dat"), "a");
     EXPECT_EQ(Inhaltsliste(T + L"\\eMule\\Temp"), L"b.part c.met");
-    // What was not moved stays where it was: the WinMX file, the options file. The GetRight list
+    // What was not moved stays where it was: the WinMX file. The GetRight list
     // outlives the working folder.
-    EXPECT_EQ(Inhaltsliste(T + L"\\Temp"), L"Lied.DAT optionen.opt");
+    EXPECT_EQ(Inhaltsliste(T + L"\\Temp"), L"Lied.DAT");
     EXPECT_EQ(Lesen(listen + L"\\liste 1.grx"), "alt");
     EXPECT_EQ(Lesen(listen + L"\\liste 1-0.grx"), "g");
 
