@@ -39,12 +39,6 @@ inline constexpr size_t kHöchstzahlDateien = 2500;
 // included; empty when it holds none of them.
 std::wstring DateinamenPrüfen(const std::wstring& pfad);
 
-// Which client family is told to quit before its job files are packed, by the exact extension
-// (letter case counts): ".dat" Kazaa, ".lst"/".grx"/".urls" none, ".met"/".part" eMule, any
-// other or none WinMX.
-enum class Familie { Kazaa, Keine, EMule, WinMX };
-Familie FamilieZurückgeben(const std::wstring& dateiendung);
-
 // The saving in whole percent: 100 minus the truncated percentage that the package has of the
 // files' size; never below 0, and 0 when there was nothing to compress.
 int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher);

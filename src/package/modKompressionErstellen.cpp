@@ -2,16 +2,19 @@
 
 #include "Anwendungen.h"
 #include "DateiVerschieben.h"
+#include "DateienVerarbeiten.h"
 #include "Fortschritt.h"
 #include "Optionsdatei.h"
 #include "Programm.h"
 #include "Shell.h"
 #include "modFunktionen.h"
 #include "modZip.h"
+#include "Systemfehler.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -94,16 +97,11 @@ bool Lauf::PaketInDerListe(const std::wstring& paketpfad) const {
 }
 
 void Lauf::AnwendungenSchließenFür() const {
-    bool kazaa = false, eMule = false, winMX = false;
-    for (size_t i = 0; i < Letzter(); ++i) {
-        switch (FamilieZurückgeben(modFunktionen::DateiendungZurückgeben(dateien_[i]))) {
-        case Familie::Kazaa: kazaa = true; break;
-        case Familie::EMule: eMule = true; break;
-        case Familie::WinMX: winMX = true; break;
-        case Familie::Keine: break;
-        }
-    }
-    modAnwendungen::AnwendungenSchließen(kazaa, eMule, winMX);
+    // The same routing as on the receiving side: whoever would get a file there holds it here.
+    std::array<bool, 5> kommtVor{};
+    for (size_t i = 0; i < Letzter(); ++i) kommtVor[modVerteilung::FunktionBestimmen(dateien_[i])] = true;
+    modAnwendungen::AnwendungenSchließen(kommtVor[modVerteilung::Kazaa], kommtVor[modVerteilung::EMule],
+                                         kommtVor[modVerteilung::WinMX]);
 }
 
 // Every entry under its bare, cleaned name at maximum compression; the root and temporary
@@ -170,7 +168,7 @@ Lauf::Ergebnis Lauf::Packen(const std::wstring& paketpfad, bool löschen, bool s
 
     const int code = PaketSchreiben(paketpfad);
     if (code != 0) {
-        FortschrittAnzeigen(L"Fehler - Ein Fehler trat beim Komprimieren auf (Fehler " + std::to_wstring(code) + L")");
+        FortschrittAnzeigen(L"Fehler - Ein Fehler trat beim Komprimieren auf " + Systemfehler::Nummer(static_cast<unsigned long>(code)));
         return {};
     }
     const auto größeNachher = Dateigröße(paketpfad);
@@ -196,13 +194,6 @@ std::wstring DateinamenPrüfen(const std::wstring& pfad) {
             ergebnis = modFunktionen::TextErsetzen(bisher, zeichen, L"_");
     }
     return ergebnis;
-}
-
-Familie FamilieZurückgeben(const std::wstring& dateiendung) {
-    if (dateiendung == L".dat") return Familie::Kazaa;
-    if (dateiendung == L".lst" || dateiendung == L".grx" || dateiendung == L".urls") return Familie::Keine;
-    if (dateiendung == L".met" || dateiendung == L".part") return Familie::EMule;
-    return Familie::WinMX;
 }
 
 int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher) {

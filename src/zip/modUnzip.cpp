@@ -8,6 +8,7 @@
 #include "ZipText.h"
 #include "ZipVerzeichnis.h"
 #include "modFunktionen.h"
+#include "Systemfehler.h"
 
 #include <windows.h>
 #include <zip.h>
@@ -310,7 +311,7 @@ private:
                 return PK_BADERR;
             }
             if (!schreiben(puffer_.data(), static_cast<size_t>(n))) {
-                Melden(L"Fehler - '" + plan.ziel + L"' kann nicht geschrieben werden (Fehler " + std::to_wstring(GetLastError()) + L")");
+                Melden(L"Fehler - '" + plan.ziel + L"' kann nicht geschrieben werden " + Systemfehler::Nummer(GetLastError()));
                 return PK_DISK;
             }
             modFortschritt::BytesErledigt(static_cast<uint64_t>(n));
@@ -373,7 +374,7 @@ private:
     }
 
     int32_t Schreibfehler(const Plan& plan) {
-        Melden(L"Fehler - '" + plan.ziel + L"' kann nicht geschrieben werden (Fehler " + std::to_wstring(GetLastError()) + L")");
+        Melden(L"Fehler - '" + plan.ziel + L"' kann nicht geschrieben werden " + Systemfehler::Nummer(GetLastError()));
         return PK_DISK;
     }
 

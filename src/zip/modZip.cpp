@@ -90,7 +90,7 @@ int32_t Schreibfehler(const zip_error_t* fehler) {
 
 void NichtLesbar(const std::wstring& pfad, unsigned long fehler) {
     modFortschritt::FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht gelesen werden (" +
-                                        Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L"))");
+                                        Systemfehler::MitNummer(fehler) + L")");
 }
 
 std::optional<ZipPacker::Datei> Lesbar(const std::wstring& pfad) {
