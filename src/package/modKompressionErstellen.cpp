@@ -73,14 +73,11 @@ bool Lauf::NamenEindeutig() const {
     std::vector<std::wstring> namen;
     namen.reserve(dateien_.size());
     for (const std::wstring& pfad : dateien_) namen.push_back(Eintragsname(pfad));
-    for (size_t i = 0; i < namen.size(); ++i)
-        for (size_t j = i + 1; j < namen.size(); ++j)
-            if (modFunktionen::TexteGleich(namen[i], namen[j])) {
-                FortschrittAnzeigen(L"Fehler - Die Dateien '" + dateien_[i] + L"' und '" + dateien_[j] +
-                                    L"' hätten in der Datei denselben Namen '" + namen[j] + L"'");
-                return false;
-            }
-    return true;
+    const auto gleich = modZip::GleicheNamen(namen);
+    if (!gleich) return true;
+    FortschrittAnzeigen(L"Fehler - Die Dateien '" + dateien_[gleich->first] + L"' und '" + dateien_[gleich->second] +
+                        L"' hätten in der Datei denselben Namen '" + namen[gleich->second] + L"'");
+    return false;
 }
 
 // A listed package would be replaced by the new one and, with the sources, go to the recycle bin.
