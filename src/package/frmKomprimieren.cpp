@@ -12,7 +12,7 @@
 #include "Version.h"
 #include "Zwischenordner.h"
 #include "modFunktionen.h"
-#include "modKompression.h"
+#include "modKompressionErstellen.h"
 #include "Systemfehler.h"
 
 #include <commctrl.h>

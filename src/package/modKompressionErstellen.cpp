@@ -1,3 +1,4 @@
+#include "modKompressionErstellen.h"
 #include "modKompression.h"
 
 #include "Anwendungen.h"

@@ -6,7 +6,7 @@
 #include "Protokoll.h"
 #include "Systemfehler.h"
 #include "TempOrdner.h"
-#include "modKompression.h"
+#include "modKompressionErstellen.h"
 
 #include <gtest/gtest.h>
 
