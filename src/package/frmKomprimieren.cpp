@@ -9,11 +9,11 @@
 #include "ProgrammEinstellungen.h"
 #include "Programm.h"
 #include "Shell.h"
+#include "Systemfehler.h"
 #include "Version.h"
 #include "Zwischenordner.h"
 #include "modFunktionen.h"
 #include "modKompressionErstellen.h"
-#include "Systemfehler.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -1,5 +1,4 @@
 #include "modKompressionErstellen.h"
-#include "modKompression.h"
 
 #include "Anwendungen.h"
 #include "DateiVerschieben.h"
@@ -8,9 +7,10 @@
 #include "Optionsdatei.h"
 #include "Programm.h"
 #include "Shell.h"
-#include "modFunktionen.h"
-#include "modZip.h"
 #include "Systemfehler.h"
+#include "modFunktionen.h"
+#include "modKompression.h"
+#include "modZip.h"
 
 #include <windows.h>
 

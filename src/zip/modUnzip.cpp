@@ -4,11 +4,11 @@
 #include "Handles.h"
 #include "Interaktion.h"
 #include "Programm.h"
+#include "Systemfehler.h"
 #include "ZipPacker.h"
 #include "ZipText.h"
 #include "ZipVerzeichnis.h"
 #include "modFunktionen.h"
-#include "Systemfehler.h"
 
 #include <windows.h>
 #include <zip.h>
