@@ -8,7 +8,7 @@
 #include "Zeit.h"
 #include "frmFortschritt.h"
 #include "frmMain.h"
-#include "modKompression.h"
+#include "modKompressionErstellen.h"
 
 #include <gtest/gtest.h>
 

@@ -40,7 +40,7 @@ struct Baum {
         EXPECT_TRUE(WinePfade::UnixLinkAnlegen(s + L"link.met", fremdeDatei));
         lang = Anlegen(TieferOrdner(s + L"unter", 300) + L"\\lang.met", FILE_ATTRIBUTE_READONLY);
     }
-    TempOrdner temp, fremd;
+    ::TempOrdner temp, fremd;
     const std::wstring s = temp.Pfad() + L"\\", fremdeDatei = fremd.Datei(L"fremd.met");
     std::wstring lang;
 };
@@ -231,7 +231,7 @@ TEST(Dienste, RegistryValuesArriveIntactOrGiveTheDefault) {
 TEST(Dienste, FolderPickerAndStartedProgramsGetWhatTheyAreHanded) {
     const std::wstring exe = Treiber::UnixPfadNachWindows(std::getenv("LADEWERK_HELFER"));
     const std::wstring text = L"Bitte wählen Sie den Ordner für eMule aus";
-    TempOrdner ordner;
+    ::TempOrdner ordner;
     const std::wstring wahl = ordner.Pfad() + L"\\w", gewählt = SpeziellerOrdner(CSIDL_DESKTOPDIRECTORY) + L"Wahl";
     ASSERT_TRUE(CreateDirectoryW(gewählt.c_str(), nullptr));
     auto prozess = Treiber::Prozess::Starten(exe, L"ordner \"" + wahl + L"\" \"" + text + L"\"");
@@ -269,7 +269,7 @@ TEST(Dienste, FilesGoToTheTrashRestorablyAndUnsafeOnesStay) {
     const std::wstring geschützt = stick.Wurzel() + L"\\geschuetzt.dat";
     Schreiben(geschützt, "g");
     ASSERT_TRUE(stick.Schreibschützen());
-    TempOrdner ordner, aktuell;
+    ::TempOrdner ordner, aktuell;
     const std::wstring erste = ordner.Datei(L"erste.met", "erste"), nurLesen = ordner.Datei(L"zwei.dat", "zwei");
     SetFileAttributesW(nurLesen.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::wstring relativ = aktuell.Datei(L"relativ.dat"), link = ordner.Pfad() + L"\\link.dat";
