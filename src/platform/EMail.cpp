@@ -2,6 +2,7 @@
 
 #include "Systemfehler.h"
 #include "UnixProgramm.h"
+#include "modFunktionen.h"
 
 #include <mapi.h>
 
@@ -137,7 +138,7 @@ Ergebnis ComposerSenden(const Nachricht& nachricht) {
 bool MapiGewählt() {
     wchar_t wert[8] = {};
     const DWORD länge = GetEnvironmentVariableW(L"LADEWERK_EMAIL", wert, 8);
-    return länge == 4 && CompareStringOrdinal(wert, 4, L"mapi", 4, TRUE) == CSTR_EQUAL;
+    return länge == 4 && modFunktionen::TexteGleich(wert, L"mapi");
 }
 
 }  // namespace
