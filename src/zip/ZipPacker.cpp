@@ -2,6 +2,7 @@
 
 #include "Fortschritt.h"
 #include "Handles.h"
+#include "ZipVerzeichnis.h"
 
 #include <windows.h>
 #include <zlib.h>
@@ -216,11 +217,7 @@ private:
     }
 
     bool Lesen(uint64_t stelle, unsigned char* ziel, size_t anzahl) {
-        OVERLAPPED lage{};
-        lage.Offset = static_cast<DWORD>(stelle);
-        lage.OffsetHigh = static_cast<DWORD>(stelle >> 32);
-        DWORD gelesen = 0;
-        return ReadFile(datei_.Get(), ziel, static_cast<DWORD>(anzahl), &gelesen, &lage) && gelesen == anzahl;
+        return ZipVerzeichnis::LesenAb(datei_.Get(), stelle, ziel, anzahl);
     }
 
     Strom strom_;
