@@ -1,5 +1,6 @@
 #include "TempOrdner.h"
 
+#include "Dateien.h"
 #include "Dateisuche.h"
 #include "Handles.h"
 
@@ -49,10 +50,6 @@ TempOrdner::TempOrdner() {
 TempOrdner::~TempOrdner() { BaumLöschen(L"\\\\?\\" + pfad_); }
 
 std::wstring TempOrdner::Datei(const std::wstring& name, const std::string& inhalt) const {
-    const std::wstring pfad = pfad_ + L"\\" + name;
-    const Handles::Datei datei(
-        CreateFileW(pfad.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD geschrieben = 0;
-    if (datei) WriteFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &geschrieben, nullptr);
-    return pfad;
+    Schreiben(pfad_ + L"\\" + name, inhalt);
+    return pfad_ + L"\\" + name;
 }
