@@ -4,7 +4,6 @@
 #include "Dateisuche.h"
 #include "Handles.h"
 
-#include <vector>
 
 namespace {
 
@@ -39,11 +38,8 @@ void BaumLöschen(const std::wstring& ordner) {
 }  // namespace
 
 TempOrdner::TempOrdner() {
-    std::vector<wchar_t> temp(GetTempPathW(0, nullptr) + 1);
-    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
     static unsigned zähler = 0;
-    pfad_ = std::wstring(temp.begin(), temp.end()) + L"lwtest-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++zähler);
+    pfad_ = BenutzerTemp() + L"lwtest-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++zähler);
     CreateDirectoryW(pfad_.c_str(), nullptr);
 }
 
