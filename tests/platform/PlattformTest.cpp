@@ -229,7 +229,7 @@ TEST(Dienste, RegistryValuesArriveIntactOrGiveTheDefault) {
 // desktop typed into its tree comes back. A program gets its parameters in a normal window, and
 // its start does not wait for it: the helper waits for an event set only after the return.
 TEST(Dienste, FolderPickerAndStartedProgramsGetWhatTheyAreHanded) {
-    const std::wstring exe = Treiber::UnixPfadNachWindows(std::getenv("LADEWERK_HELFER"));
+    const std::wstring exe = HelferProgramm();
     const std::wstring text = L"Bitte wählen Sie den Ordner für eMule aus";
     ::TempOrdner ordner;
     const std::wstring wahl = ordner.Pfad() + L"\\w", gewählt = SpeziellerOrdner(CSIDL_DESKTOPDIRECTORY) + L"Wahl";
