@@ -276,18 +276,4 @@ bool DateiLöschen(const std::wstring& pfad) {
     return !DateiExistiert(pfad);
 }
 
-std::optional<unsigned char> Windows1252Code(wchar_t zeichen) {
-    // 0x80..0x9F; 0 where Windows-1252 leaves the code unassigned.
-    static constexpr std::array<wchar_t, 32> kC1 = {
-        L'\u20AC', 0,         L'\u201A', L'\u0192', L'\u201E', L'\u2026', L'\u2020', L'\u2021',
-        L'\u02C6', L'\u2030', L'\u0160', L'\u2039', L'\u0152', 0,         L'\u017D', 0,
-        0,         L'\u2018', L'\u2019', L'\u201C', L'\u201D', L'\u2022', L'\u2013', L'\u2014',
-        L'\u02DC', L'\u2122', L'\u0161', L'\u203A', L'\u0153', 0,         L'\u017E', L'\u0178',
-    };
-    if (zeichen < 0x80 || (zeichen >= 0xA0 && zeichen <= 0xFF)) return static_cast<unsigned char>(zeichen);
-    const auto treffer = std::find(kC1.begin(), kC1.end(), zeichen);
-    if (treffer == kC1.end()) return std::nullopt;
-    return static_cast<unsigned char>(0x80 + (treffer - kC1.begin()));
-}
-
 }  // namespace modFunktionen

@@ -71,7 +71,4 @@ std::optional<std::wstring> NeuerOrdner(const std::wstring& darin, unsigned long
 // and a link to a file (or a file that cannot be opened to tell), deletes nothing and gives False.
 bool DateiLöschen(const std::wstring& pfad);
 
-// Rules that were defined on 8-bit character codes judge a character by its Windows-1252 code.
-std::optional<unsigned char> Windows1252Code(wchar_t zeichen);  // nullopt when the character has no Windows-1252 code
-
 }  // namespace modFunktionen
