@@ -63,13 +63,14 @@ def bauen():
     shutil.rmtree(sys.argv[2], ignore_errors=True)
     os.makedirs(pfad("ladewerk"))
     # What Ladewerk packs: pieces of every kind from two folders, across the packer's 1 MiB
-    # boundaries, and a sparse file beyond 4 GiB.
+    # boundaries (one file ends in a block of zeros that unpacking skips), and a sparse file
+    # beyond 4 GiB.
     text = "".join(f"Datei-{i * 7919 % 10007}.part;" for i in range(200000)).encode()
     # Bytes 0-255 over and over, and random bytes that repeat, look random by their byte counts.
     for name, inhalt in (("eins/Größe Übung.dat", zufall(1500000) + bytes(1100000) + text[:900000] + zufall(5000)),
                          ("eins/日本語 ünïcödé.met", b"Liste\r\n" + b"x" * 2000), ("eins/zufall.avi", zufall(3 << 20)),
                          ("eins/zyklus.part", bytes(range(256)) * 20 + zufall(3000) + bytes(range(256)) * 12288),
-                         ("zwei/Ελληνικά Жж.part", bytes((3 << 20) + 17)), ("zwei/GROSS klein.TXT", b""),
+                         ("zwei/Ελληνικά Жж.part", bytes(3 << 20)), ("zwei/GROSS klein.TXT", b""),
                          ("zwei/fast leer.part", bytes(900000) + text[:100]), ("zwei/text.lst", text[:2600000]),
                          ("zwei/wiederholter zufall.part", zufall(20000) * 160)):
         schreiben("packen/" + name, inhalt)
