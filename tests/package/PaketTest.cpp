@@ -33,6 +33,51 @@ struct Dekompression : ::testing::Test {
     const std::wstring pakete = wurzel.Pfad() + L"\\Pakete";
 };
 
+const std::wstring kKomprimiert = L"Kompression und Verarbeitung beendet";
+
+// Another program holding the file open, sharing it for reading or not at all.
+Handles::Datei Offen(const std::wstring& pfad, DWORD teilen) {
+    return Handles::Datei(CreateFileW(pfad.c_str(), GENERIC_READ, teilen, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
+// Bytes that no compressor makes smaller.
+std::string Zufall(size_t länge) {
+    std::mt19937 zufall(7);
+    std::string daten(länge, '\0');
+    std::generate(daten.begin(), daten.end(), [&] { return static_cast<char>(zufall()); });
+    return daten;
+}
+
+using F = frmKomprimieren;
+
+struct Dialog : ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(dialog.Laden(haupt)); }
+    // The main window lives as long as the test program, like the program's own.
+    void TearDown() override { dialog.Zerstören(); }
+
+    F& dialog = F::Instanz();
+    HWND haupt = CreateWindowW(L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+    TempOrdner ordner;
+    SkriptBenutzer person;
+};
+
+// Stands in for the progress window and notes with every line of the run whether the main
+// window would take input.
+struct Hauptfensterwache final : modFortschritt::Anzeige {
+    explicit Hauptfensterwache(HWND haupt) : haupt(haupt) { modFortschritt::AnzeigeSetzen(this); }
+    ~Hauptfensterwache() override { modFortschritt::AnzeigeSetzen(nullptr); }
+    void ZeileAnhängen(const std::wstring&) override { bedienbar.push_back(IsWindowEnabled(haupt)); }
+    bool IstSichtbar() override { return true; }
+    void Öffnen(const std::wstring&, const std::wstring&) override {}
+    void Abschließen() override {}
+    void FehlerAbschließen() override {}
+
+    HWND haupt;
+    std::vector<bool> bedienbar;
+};
+
+std::string Schmal(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
+
 }  // namespace
 
 TEST_F(Dekompression, OptionsFileDecidesWhetherThePackageIsHandedOn) {
@@ -147,25 +192,6 @@ TEST_F(Dekompression, PackageWhereItCannotBeUnpackedUnpacksIntoTheUsersTempFolde
     EXPECT_EQ(Inhalt(clients.kazaaDownloads + L"\\Gross.dat").size(), size_t{6u << 20});
 }
 
-namespace {
-
-const std::wstring kKomprimiert = L"Kompression und Verarbeitung beendet";
-
-// Another program holding the file open, sharing it for reading or not at all.
-Handles::Datei Offen(const std::wstring& pfad, DWORD teilen) {
-    return Handles::Datei(CreateFileW(pfad.c_str(), GENERIC_READ, teilen, nullptr, OPEN_EXISTING, 0, nullptr));
-}
-
-// Bytes that no compressor makes smaller.
-std::string Zufall(size_t länge) {
-    std::mt19937 zufall(7);
-    std::string daten(länge, '\0');
-    std::generate(daten.begin(), daten.end(), [&] { return static_cast<char>(zufall()); });
-    return daten;
-}
-
-}  // namespace
-
 // A refused or failed run says why, and an older package of that name stays whole: nothing is
 // mailed and nothing is lost.
 TEST(Komprimieren, RefusedOrFailedRunsLeaveTheSourcesAndTheOldPackageWhole) {
@@ -209,41 +235,16 @@ TEST(Komprimieren, RefusedOrFailedRunsLeaveTheSourcesAndTheOldPackageWhole) {
     }
 }
 
-namespace {
-
-using F = frmKomprimieren;
-
-struct Dialog : ::testing::Test {
-    void SetUp() override { ASSERT_TRUE(dialog.Laden(haupt)); }
-    void TearDown() override {
-        dialog.Zerstören();
-        DestroyWindow(haupt);
-    }
-
-    F& dialog = F::Instanz();
-    HWND haupt = CreateWindowW(L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
-    TempOrdner ordner;
-    SkriptBenutzer person;
-};
-
-// Stands in for the progress window and notes with every line of the run whether the main
-// window would take input.
-struct Hauptfensterwache final : modFortschritt::Anzeige {
-    explicit Hauptfensterwache(HWND haupt) : haupt(haupt) { modFortschritt::AnzeigeSetzen(this); }
-    ~Hauptfensterwache() override { modFortschritt::AnzeigeSetzen(nullptr); }
-    void ZeileAnhängen(const std::wstring&) override { bedienbar.push_back(IsWindowEnabled(haupt)); }
-    bool IstSichtbar() override { return true; }
-    void Öffnen(const std::wstring&, const std::wstring&) override {}
-    void Abschließen() override {}
-    void FehlerAbschließen() override {}
-
-    HWND haupt;
-    std::vector<bool> bedienbar;
-};
-
-std::string Schmal(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
-
-}  // namespace
+// Which client is told to quit before its job files are read: by the exact extension.
+TEST(Komprimieren, ExactExtensionDecidesWhichClientIsClosed) {
+    using enum modKompression::Familie;
+    const std::pair<const wchar_t*, modKompression::Familie> kFälle[] = {
+        {L".dat", Kazaa}, {L".DAT", WinMX}, {L".lst", Keine}, {L".grx", Keine}, {L".urls", Keine},
+        {L".met", EMule}, {L".part", EMule}, {L".Part", WinMX}, {L"", WinMX}, {L".txt", WinMX},
+    };
+    for (const auto& [endung, familie] : kFälle)
+        EXPECT_EQ(modKompression::FamilieZurückgeben(endung), familie) << endung;
+}
 
 TEST_F(Dialog, SavingPacksWhileTheMainWindowWaitsAndSendsTheSourcesToTheTrash) {
     Programm::UngültigeZeichen = {L"]", L"["};

@@ -7,7 +7,6 @@
 #include "Zwischenordner.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <sstream>
 
 namespace {
@@ -26,8 +25,9 @@ const wchar_t* const kPrüfskript =
 }  // namespace
 
 std::wstring UnixOrdner(const wchar_t* variable) {
-    const char* wert = std::getenv(std::string(variable, variable + wcslen(variable)).c_str());
-    return wert && *wert ? Treiber::UnixPfadNachWindows(wert) : L"";
+    char wert[MAX_PATH] = {};
+    GetEnvironmentVariableA(std::string(variable, variable + wcslen(variable)).c_str(), wert, MAX_PATH);
+    return *wert ? Treiber::UnixPfadNachWindows(wert) : L"";
 }
 
 std::optional<Paketprüfung> PaketPrüfen(const std::wstring& paket) {

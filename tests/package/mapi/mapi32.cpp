@@ -18,11 +18,9 @@ __declspec(dllexport) ULONG WINAPI MAPILogon(ULONG_PTR, LPSTR, LPSTR, FLAGS, ULO
 __declspec(dllexport) ULONG WINAPI MAPILogoff(LHANDLE, ULONG_PTR, FLAGS, ULONG) { return SUCCESS_SUCCESS; }
 
 __declspec(dllexport) ULONG WINAPI MAPISendMail(LHANDLE, ULONG_PTR, lpMapiMessage brief, FLAGS, ULONG) {
-    if (brief->nFileCount == 1) {
-        const MapiFileDesc& anhang = brief->lpFiles[0];
-        SetEnvironmentVariableA("LADEWERK_MAPI_ANHANG",
-                                (std::string(anhang.lpszPathName) + " | " + anhang.lpszFileName).c_str());
-    }
+    const MapiFileDesc& anhang = brief->lpFiles[0];  // the program always attaches the one package
+    const std::string wert = std::string(anhang.lpszPathName) + " | " + anhang.lpszFileName;
+    SetEnvironmentVariableA("LADEWERK_MAPI_ANHANG", wert.c_str());
     char antwort[16] = {};
     GetEnvironmentVariableA("LADEWERK_MAPI_ANTWORT", antwort, sizeof antwort);
     return static_cast<ULONG>(std::strtoul(antwort, nullptr, 10));
