@@ -34,52 +34,21 @@ constexpr wchar_t kRoutine[] = L"DateienDekomprimieren";
 constexpr LONGLONG kOptionsdateiHöchstens = 64 * 1024;
 
 // An unexpected error on the way: the platform's error number and the routine it happened in.
-struct Fehler {
+struct Fehlerstelle {
     DWORD nummer = 0;
     std::wstring routine;
 };
 
-std::wstring Hex(DWORD wert) {
-    static constexpr wchar_t kZiffern[] = L"0123456789ABCDEF";
-    std::wstring text(8, L'0');
-    for (int i = 7; i >= 0; --i, wert >>= 4) text[i] = kZiffern[wert & 0xF];
-    return text;
-}
-
-std::wstring ZeichenEntfernenAmEnde(std::wstring text, const wchar_t* zeichen) {
-    while (!text.empty() && std::wstring_view(zeichen).find(text.back()) != std::wstring_view::npos) text.pop_back();
-    return text;
-}
-
-std::wstring BenutzerTempOrdner() {
-    std::wstring temp(GetTempPathW(0, nullptr), L'\0');
-    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
-    return ZeichenEntfernenAmEnde(temp, L"\\");
-}
-
-// A folder of a name that nobody else uses, so that clearing it away afterwards can never
-// reach the user's own files, and everything found in it was extracted by this run.
-std::optional<std::wstring> NeuenOrdnerAnlegen(const std::wstring& darin, DWORD& fehler) {
-    const DWORD basis = GetCurrentProcessId() * 7919u + GetTickCount();
-    for (DWORD versuch = 0; versuch < 100; ++versuch) {
-        const std::wstring ordner = darin + L"\\Ladewerk-" + Hex(basis + versuch);
-        if (CreateDirectoryW(ordner.c_str(), nullptr)) return ordner;
-        fehler = GetLastError();
-        if (fehler != ERROR_ALREADY_EXISTS) return std::nullopt;
-    }
-    return std::nullopt;
-}
-
 // Beside the package, or in the user's temporary folder when the package lies where nothing
 // can be written (a CD, a read-only share) or where its contents do not fit (a nearly full stick).
-std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, Fehler& fehler) {
+std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, Fehlerstelle& fehler) {
     const std::wstring paketordner = modFunktionen::PfadZurückgeben(paketpfad);
     DWORD nummer = ERROR_ALREADY_EXISTS;
     const bool platzReicht = modUnzip::PlatzReicht(paketpfad, paketordner);
     if (platzReicht) {
-        if (auto ordner = NeuenOrdnerAnlegen(paketordner, nummer)) return ordner;
+        if (auto ordner = modFunktionen::NeuerOrdner(paketordner, nummer)) return ordner;
     }
-    if (auto ordner = NeuenOrdnerAnlegen(BenutzerTempOrdner(), nummer)) {
+    if (auto ordner = modFunktionen::NeuerOrdner(modFunktionen::TempOrdner(), nummer)) {
         FortschrittAnzeigen(L"Achtung - Im Ordner '" + paketordner +
                             (platzReicht ? L"' kann nicht entpackt werden" : L"' ist nicht genug Platz zum Entpacken") +
                             L", entpacke in '" + *ordner + L"'");
@@ -89,11 +58,11 @@ std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, 
     return std::nullopt;
 }
 
-// Removes the working folder on every way out, also when the run ends early: its name is
-// unique, so no later run would ever clear it away.
+// Removes the working folder on every way out, also when the run ends early or Windows ends the
+// program in the middle of it: its name is unique, so no later run would ever clear it away.
 class Arbeitsordner {
 public:
-    explicit Arbeitsordner(std::wstring pfad) : pfad_(std::move(pfad)) {}
+    explicit Arbeitsordner(std::wstring pfad) : pfad_(std::move(pfad)), notfalls_(pfad_) {}
     Arbeitsordner(const Arbeitsordner&) = delete;
     Arbeitsordner& operator=(const Arbeitsordner&) = delete;
     ~Arbeitsordner() { Löschen(); }
@@ -103,6 +72,7 @@ public:
 
 private:
     std::wstring pfad_;
+    Programm::Überbleibsel notfalls_;
 };
 
 void EntpackenAnfordern(const std::wstring& paketpfad, const std::wstring& arbeitsordner) {
@@ -157,24 +127,24 @@ Fundliste DateienAuflisten(const std::wstring& arbeitsordner) {
     return fund;
 }
 
-std::optional<Fehler> DateiLesen(const std::wstring& pfad, std::optional<std::string>& inhalt) {
+std::optional<Fehlerstelle> DateiLesen(const std::wstring& pfad, std::optional<std::string>& inhalt) {
     const wchar_t* routine = L"OptionsdateiLesen";
     const Handles::Datei datei(
         CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!datei) return Fehler{GetLastError(), routine};
+    if (!datei) return Fehlerstelle{GetLastError(), routine};
     LARGE_INTEGER größe{};
-    if (!GetFileSizeEx(datei.Get(), &größe)) return Fehler{GetLastError(), routine};
+    if (!GetFileSizeEx(datei.Get(), &größe)) return Fehlerstelle{GetLastError(), routine};
     if (größe.QuadPart > kOptionsdateiHöchstens) return std::nullopt;
     std::string bytes(static_cast<size_t>(größe.QuadPart), '\0');
     DWORD gelesen = 0;
     if (!bytes.empty() && !ReadFile(datei.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &gelesen, nullptr))
-        return Fehler{GetLastError(), routine};
+        return Fehlerstelle{GetLastError(), routine};
     bytes.resize(gelesen);
     inhalt = std::move(bytes);
     return std::nullopt;
 }
 
-std::optional<Fehler> PaketversionLesen(const std::wstring& optionsdatei) {
+std::optional<Fehlerstelle> PaketversionLesen(const std::wstring& optionsdatei) {
     Paketversion = L"1.00";
     if (optionsdatei.empty() || !modFunktionen::DateiExistiert(optionsdatei)) {
         FortschrittAnzeigen(L"Fehler - Kann Optionsdatei nicht finden");
@@ -187,7 +157,7 @@ std::optional<Fehler> PaketversionLesen(const std::wstring& optionsdatei) {
         return std::nullopt;
     }
     const auto wert = Optionsdatei::WertLesen(*inhalt);
-    if (!wert) return Fehler{ERROR_INVALID_DATA, L"OptionsdateiLesen"};
+    if (!wert) return Fehlerstelle{ERROR_INVALID_DATA, L"OptionsdateiLesen"};
     if (Optionsdatei::VersionAuswerten(*wert))
         Paketversion = *wert;
     else
@@ -226,13 +196,12 @@ void PaketWegräumen(const std::wstring& paketpfad, int nichtAngekommen) {
 }
 
 // Everything after the package was found; a value only on an unexpected error.
-std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
-    Fehler fehler;
+std::optional<Fehlerstelle> Verarbeiten(const std::wstring& paketpfad) {
+    Fehlerstelle fehler;
     FortschrittAnzeigen(L"Lösche Ordner...");
     const auto ordner = ArbeitsordnerAnlegen(paketpfad, fehler);
     if (!ordner) return fehler;
     const Arbeitsordner aufräumen(*ordner);
-    const Programm::Überbleibsel notfalls(*ordner);
     EntpackenAnfordern(paketpfad, *ordner);
 
     const modUnzip::Zustand& unzip = modUnzip::zustand;
@@ -276,13 +245,13 @@ std::wstring Ergebniszeile(const std::wstring& liste, const std::wstring& ausgab
 }
 
 std::wstring Fehlerzeile(DWORD nummer, const std::wstring& routine) {
-    return L"Fehler - " + Systemfehler::Text(nummer) + L" (Fehler " + std::to_wstring(nummer) + L") ist bei Funktion '" +
+    return L"Fehler - " + Systemfehler::MitNummer(nummer) + L" ist bei Funktion '" +
            routine + L"' aufgetreten";
 }
 
 void DateienDekomprimieren(const std::wstring& paketpfad) {
     modFortschritt::Anzeige* anzeige = modFortschritt::AktuelleAnzeige();
-    std::optional<Fehler> fehler;
+    std::optional<Fehlerstelle> fehler;
     try {
         FortschrittAnzeigen(L"Bereite DeKompression vor...");
         // A command-line run has no visible window yet. It is opened before the package is
@@ -295,9 +264,9 @@ void DateienDekomprimieren(const std::wstring& paketpfad) {
             fehler = Verarbeiten(modFunktionen::VollständigerPfad(paketpfad));
         if (!fehler) FortschrittAnzeigen(L"Dekompression und Verarbeitung beendet");
     } catch (const std::bad_alloc&) {
-        fehler = Fehler{ERROR_NOT_ENOUGH_MEMORY, kRoutine};
+        fehler = Fehlerstelle{ERROR_NOT_ENOUGH_MEMORY, kRoutine};
     } catch (const std::exception&) {
-        fehler = Fehler{ERROR_INTERNAL_ERROR, kRoutine};
+        fehler = Fehlerstelle{ERROR_INTERNAL_ERROR, kRoutine};
     }
     if (fehler) {
         FortschrittAnzeigen(Fehlerzeile(fehler->nummer, fehler->routine));

@@ -1,17 +1,21 @@
-#include "modKompression.h"
+#include "modKompressionErstellen.h"
 
 #include "Anwendungen.h"
 #include "DateiVerschieben.h"
+#include "DateienVerarbeiten.h"
 #include "Fortschritt.h"
 #include "Optionsdatei.h"
 #include "Programm.h"
 #include "Shell.h"
+#include "Systemfehler.h"
 #include "modFunktionen.h"
+#include "modKompression.h"
 #include "modZip.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -40,9 +44,9 @@ std::wstring Eintragsname(const std::wstring& pfad) {
 
 // One run over the list. The listed files are only read: nothing beside them is renamed,
 // moved or created, so a run that dies half way leaves them as they were.
-class Lauf {
+class Erstellung {
 public:
-    explicit Lauf(const std::vector<std::wstring>& dateien) : dateien_(dateien) {}
+    explicit Erstellung(const std::vector<std::wstring>& dateien) : dateien_(dateien) {}
 
     struct Ergebnis {
         bool geschrieben = false;     // the package at its path is this run's, complete
@@ -66,24 +70,21 @@ private:
     const std::vector<std::wstring>& dateien_;
 };
 
-bool Lauf::NamenEindeutig() const {
+bool Erstellung::NamenEindeutig() const {
     std::vector<std::wstring> namen;
     namen.reserve(dateien_.size());
     for (const std::wstring& pfad : dateien_) namen.push_back(Eintragsname(pfad));
-    for (size_t i = 0; i < namen.size(); ++i)
-        for (size_t j = i + 1; j < namen.size(); ++j)
-            if (modFunktionen::TexteGleich(namen[i], namen[j])) {
-                FortschrittAnzeigen(L"Fehler - Die Dateien '" + dateien_[i] + L"' und '" + dateien_[j] +
-                                    L"' hätten in der Datei denselben Namen '" + namen[j] + L"'");
-                return false;
-            }
-    return true;
+    const auto gleich = modZip::GleicheNamen(namen);
+    if (!gleich) return true;
+    FortschrittAnzeigen(L"Fehler - Die Dateien '" + dateien_[gleich->first] + L"' und '" + dateien_[gleich->second] +
+                        L"' hätten in der Datei denselben Namen '" + namen[gleich->second] + L"'");
+    return false;
 }
 
 // A listed package would be replaced by the new one and, with the sources, go to the recycle bin.
 // The same file may be listed under another spelling (a short name, "..", a link), so the file
 // itself is compared too.
-bool Lauf::PaketInDerListe(const std::wstring& paketpfad) const {
+bool Erstellung::PaketInDerListe(const std::wstring& paketpfad) const {
     for (const std::wstring& pfad : dateien_)
         if (modFunktionen::TexteGleich(pfad, paketpfad) || modVerschieben::GleicheDatei(pfad, paketpfad)) {
             FortschrittAnzeigen(L"Fehler - Die Datei '" + paketpfad +
@@ -93,23 +94,18 @@ bool Lauf::PaketInDerListe(const std::wstring& paketpfad) const {
     return false;
 }
 
-void Lauf::AnwendungenSchließenFür() const {
-    bool kazaa = false, eMule = false, winMX = false;
-    for (size_t i = 0; i < Letzter(); ++i) {
-        switch (FamilieZurückgeben(modFunktionen::DateiendungZurückgeben(dateien_[i]))) {
-        case Familie::Kazaa: kazaa = true; break;
-        case Familie::EMule: eMule = true; break;
-        case Familie::WinMX: winMX = true; break;
-        case Familie::Keine: break;
-        }
-    }
-    modAnwendungen::AnwendungenSchließen(kazaa, eMule, winMX);
+void Erstellung::AnwendungenSchließenFür() const {
+    // The same routing as on the receiving side: whoever would get a file there holds it here.
+    std::array<bool, 5> kommtVor{};
+    for (size_t i = 0; i < Letzter(); ++i) kommtVor[modVerteilung::FunktionBestimmen(dateien_[i])] = true;
+    modAnwendungen::AnwendungenSchließen(kommtVor[modVerteilung::Kazaa], kommtVor[modVerteilung::EMule],
+                                         kommtVor[modVerteilung::WinMX]);
 }
 
 // Every entry under its bare, cleaned name at maximum compression; the root and temporary
 // folders are none (empty texts), and every other option stays off. The ZIP adapter writes
 // beside the package and puts it in place only once it is complete.
-int Lauf::PaketSchreiben(const std::wstring& paketpfad) const {
+int Erstellung::PaketSchreiben(const std::wstring& paketpfad) const {
     modZip::Zustand& zip = modZip::zustand;
     zip.Date.clear();
     zip.szRootDir.clear();
@@ -126,7 +122,7 @@ int Lauf::PaketSchreiben(const std::wstring& paketpfad) const {
     return modZip::ZipErstellen();
 }
 
-Lauf::Vorbereitung Lauf::Vorbereiten() const {
+Erstellung::Vorbereitung Erstellung::Vorbereiten() const {
     FortschrittAnzeigen(L"Bereite Kompression vor...");
     Vorbereitung ergebnis;
     for (size_t i = 0; i < Letzter(); ++i) {
@@ -146,7 +142,7 @@ Lauf::Vorbereitung Lauf::Vorbereiten() const {
     return ergebnis;
 }
 
-Lauf::Ergebnis Lauf::Packen(const std::wstring& paketpfad, bool löschen, bool schließen) {
+Erstellung::Ergebnis Erstellung::Packen(const std::wstring& paketpfad, bool löschen, bool schließen) {
     if (Letzter() > kHöchstzahlDateien) {
         FortschrittAnzeigen(L"Fehler - Sie haben zu viele Dateien gewählt: Die maximale Kapazität dieser Software beträgt " +
                             std::to_wstring(kHöchstzahlDateien));
@@ -170,7 +166,7 @@ Lauf::Ergebnis Lauf::Packen(const std::wstring& paketpfad, bool löschen, bool s
 
     const int code = PaketSchreiben(paketpfad);
     if (code != 0) {
-        FortschrittAnzeigen(L"Fehler - Ein Fehler trat beim Komprimieren auf (Fehler " + std::to_wstring(code) + L")");
+        FortschrittAnzeigen(L"Fehler - Ein Fehler trat beim Komprimieren auf " + Systemfehler::Nummer(static_cast<unsigned long>(code)));
         return {};
     }
     const auto größeNachher = Dateigröße(paketpfad);
@@ -198,13 +194,6 @@ std::wstring DateinamenPrüfen(const std::wstring& pfad) {
     return ergebnis;
 }
 
-Familie FamilieZurückgeben(const std::wstring& dateiendung) {
-    if (dateiendung == L".dat") return Familie::Kazaa;
-    if (dateiendung == L".lst" || dateiendung == L".grx" || dateiendung == L".urls") return Familie::Keine;
-    if (dateiendung == L".met" || dateiendung == L".part") return Familie::EMule;
-    return Familie::WinMX;
-}
-
 int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher) {
     if (größeVorher == 0) return 0;
     const double anteil = static_cast<double>(größeNachher) * 100.0 / static_cast<double>(größeVorher);
@@ -217,7 +206,7 @@ bool DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::ws
         FortschrittAnzeigen(kEnde);
         return false;
     }
-    const Lauf::Ergebnis ergebnis = Lauf(dateien).Packen(paketpfad, löschen == 1, schließen == 1);
+    const Erstellung::Ergebnis ergebnis = Erstellung(dateien).Packen(paketpfad, löschen == 1, schließen == 1);
     if (!ergebnis.fehler) {
         FortschrittAnzeigen(kEnde);
     } else {

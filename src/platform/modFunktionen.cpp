@@ -71,10 +71,7 @@ std::wstring Großbuchstaben(const std::wstring& text) {
 bool IstGerätename(std::wstring_view name) {
     name = name.substr(0, name.find(L'.'));
     while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
-    std::wstring groß(name);
-    for (wchar_t& z : groß) {
-        if (z >= L'a' && z <= L'z') z = static_cast<wchar_t>(z - L'a' + L'A');
-    }
+    const std::wstring groß = Großbuchstaben(std::wstring(name));
     if (groß == L"CON" || groß == L"PRN" || groß == L"AUX" || groß == L"NUL" || groß == L"CONIN$" || groß == L"CONOUT$")
         return true;
     if (groß.size() != 4 || (!groß.starts_with(L"COM") && !groß.starts_with(L"LPT"))) return false;
@@ -146,9 +143,7 @@ std::wstring NullzeichenEntfernen(const std::wstring& text) {
 }
 
 bool TexteGleich(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    const int länge = static_cast<int>(a.size());
-    return CompareStringOrdinal(a.data(), länge, b.data(), länge, TRUE) == CSTR_EQUAL;
+    return a.size() == b.size() && Großbuchstaben(a) == Großbuchstaben(b);
 }
 
 std::wstring TextErsetzen(const std::wstring& text, const std::wstring& suche, const std::wstring& ersatz) {
@@ -227,6 +222,27 @@ bool DateiExistiert(const std::wstring& pfad) {
                                            nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER größe{};
     return datei && GetFileSizeEx(datei.Get(), &größe);
+}
+
+std::wstring TempOrdner() {
+    std::wstring temp(GetTempPathW(0, nullptr), L'\0');
+    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+    while (!temp.empty() && temp.back() == L'\\') temp.pop_back();
+    return temp;
+}
+
+std::optional<std::wstring> NeuerOrdner(const std::wstring& darin, unsigned long& fehler) {
+    static constexpr wchar_t kZiffern[] = L"0123456789ABCDEF";
+    const DWORD basis = GetCurrentProcessId() * 7919u + GetTickCount();
+    for (DWORD versuch = 0; versuch < 100; ++versuch) {
+        std::wstring name(8, L'0');
+        for (DWORD i = 8, wert = basis + versuch; i-- > 0; wert >>= 4) name[i] = kZiffern[wert & 0xF];
+        const std::wstring ordner = darin + L"\\Ladewerk-" + name;
+        if (CreateDirectoryW(FürApi(ordner).c_str(), nullptr)) return ordner;
+        fehler = GetLastError();
+        if (fehler != ERROR_ALREADY_EXISTS) return std::nullopt;
+    }
+    return std::nullopt;
 }
 
 bool OrdnerExistiert(const std::wstring& pfad) {

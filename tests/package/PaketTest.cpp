@@ -13,6 +13,7 @@
 #include "UnixProgramm.h"
 #include "frmKomprimieren.h"
 #include "modKompression.h"
+#include "modKompressionErstellen.h"
 
 #include <gtest/gtest.h>
 
@@ -233,17 +234,6 @@ TEST(Komprimieren, RefusedOrFailedRunsLeaveTheSourcesAndTheOldPackageWhole) {
         EXPECT_TRUE(Inhalt(vollesPaket) == altesPaket);
         EXPECT_EQ(Inhaltsliste(klein.Wurzel()), L"alt.lwx");
     }
-}
-
-// Which client is told to quit before its job files are read: by the exact extension.
-TEST(Komprimieren, ExactExtensionDecidesWhichClientIsClosed) {
-    using enum modKompression::Familie;
-    const std::pair<const wchar_t*, modKompression::Familie> kFälle[] = {
-        {L".dat", Kazaa}, {L".DAT", WinMX}, {L".lst", Keine}, {L".grx", Keine}, {L".urls", Keine},
-        {L".met", EMule}, {L".part", EMule}, {L".Part", WinMX}, {L"", WinMX}, {L".txt", WinMX},
-    };
-    for (const auto& [endung, familie] : kFälle)
-        EXPECT_EQ(modKompression::FamilieZurückgeben(endung), familie) << endung;
 }
 
 TEST_F(Dialog, SavingPacksWhileTheMainWindowWaitsAndSendsTheSourcesToTheTrash) {
