@@ -17,7 +17,7 @@ namespace {
 // The window helper under the program file name of a client or of any other program.
 std::wstring Helfer(const TempOrdner& ordner, const std::wstring& programm) {
     const std::wstring kopie = ordner.Pfad() + L"\\" + programm;
-    CopyFileW(NebenDemTest(L"lw_FensterHelfer.exe").c_str(), kopie.c_str(), TRUE);
+    CopyFileW(HelferProgramm().c_str(), kopie.c_str(), TRUE);
     return kopie;
 }
 

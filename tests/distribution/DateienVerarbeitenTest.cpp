@@ -38,7 +38,7 @@ public:
     ~Aufrufe() { SetEnvironmentVariableW(L"LW_AUFRUFE", nullptr); }
 
     static void Attrappe(const std::wstring& ziel) {
-        EXPECT_TRUE(CopyFileW(NebenDemTest(L"lw_ClientAttrappe.exe").c_str(), ziel.c_str(), FALSE)) << ziel;
+        EXPECT_TRUE(CopyFileW(HelferProgramm().c_str(), ziel.c_str(), FALSE)) << ziel;
     }
 
     // Waits until n programs have recorded their start; the records sorted.
