@@ -1,7 +1,6 @@
 #include "PaketTestHilfen.h"
 
 #include "Dateien.h"
-#include "Empfang.h"
 #include "Treiber.h"
 #include "UnixProgramm.h"
 #include "Zwischenordner.h"
@@ -46,14 +45,6 @@ std::optional<Paketprüfung> PaketPrüfen(const std::wstring& paket) {
     for (std::wstring name; std::getline(zeilen, name);) prüfung.namen.push_back(name);
     prüfung.optionen = Inhalt(optionen);
     return prüfung;
-}
-
-std::vector<std::wstring> ImPapierkorb() {
-    const std::wstring ordner = Empfang::Papierkorb(L"");
-    std::vector<std::wstring> namen;
-    for (const std::wstring& pfad : Empfang::Baum(ordner.substr(0, ordner.size() - 1)))
-        namen.push_back(pfad.substr(ordner.size()));
-    return namen;
 }
 
 bool Gemeldet(const Protokoll& log, const std::wstring& teil) {

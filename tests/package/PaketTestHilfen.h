@@ -1,6 +1,6 @@
 #pragma once
 // What the package tests share: the package read back by Info-ZIP and python on the Linux
-// side, the run's Trash, and a look at the progress log.
+// side, and a look at the progress log.
 
 #include "Protokoll.h"
 
@@ -16,9 +16,6 @@ struct Paketprüfung {
 // Nothing when the Linux side could not be asked, or python finds the archive damaged or a
 // member with content stored without compression.
 std::optional<Paketprüfung> PaketPrüfen(const std::wstring& paket);
-
-// Names in the Trash of this test run ($XDG_DATA_HOME/Trash/files).
-std::vector<std::wstring> ImPapierkorb();
 
 // The Linux environment variable as a Windows path on drive Z:.
 std::wstring UnixOrdner(const wchar_t* variable);
