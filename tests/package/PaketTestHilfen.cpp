@@ -1,76 +1,53 @@
 #include "PaketTestHilfen.h"
 
 #include "Dateien.h"
-#include "Handles.h"
+#include "Treiber.h"
 #include "UnixProgramm.h"
 #include "Zwischenordner.h"
 
-#include <windows.h>
-
+#include <algorithm>
 #include <sstream>
 
 namespace {
 
+// Both peers in one run: Info-ZIP's test of the archive, then python's reading of it (type 8:
+// deflated). The names go out as UTF-16, the text the test program reads without converting.
 const wchar_t* const kPrüfskript =
-    L"import sys, zipfile\n"
+    L"import subprocess, sys, zipfile\n"
+    L"code = subprocess.call(['unzip', '-tq', sys.argv[1]], stdout=subprocess.DEVNULL)\n"
     L"z = zipfile.ZipFile(sys.argv[1])\n"
-    L"with open(sys.argv[2], 'w', encoding='utf-8') as aus:\n"
-    L"    aus.write('ok\\n' if z.testzip() is None else 'kaputt\\n')\n"
-    L"    aus.write(str(all(i.compress_type == zipfile.ZIP_DEFLATED for i in z.infolist())) + '\\n')\n"
-    L"    for i in z.infolist(): aus.write(i.filename + '\\n')\n"
-    L"    opt = [i for i in z.infolist() if i.filename == 'optionen.opt']\n"
-    L"    open(sys.argv[3], 'wb').write(z.read(opt[0]) if opt else b'')\n";
-
-std::wstring Utf8(const std::string& text) {
-    std::wstring ergebnis(text.size(), L'\0');
-    ergebnis.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                                            ergebnis.data(), static_cast<int>(ergebnis.size()))));
-    return ergebnis;
-}
+    L"if z.testzip() or any(i.file_size and i.compress_type != 8 for i in z.infolist()): sys.exit(1)\n"
+    L"namen = [i.filename for i in z.infolist()]\n"
+    L"open(sys.argv[2], 'w', encoding='utf-16-le').write('\\n'.join([str(code)] + namen) + '\\n')\n"
+    L"open(sys.argv[3], 'wb').write(z.read('optionen.opt') if 'optionen.opt' in namen else b'')\n";
 
 }  // namespace
 
-
 std::wstring UnixOrdner(const wchar_t* variable) {
-    std::wstring wert(GetEnvironmentVariableW(variable, nullptr, 0), L'\0');
-    wert.resize(GetEnvironmentVariableW(variable, wert.data(), static_cast<DWORD>(wert.size())));
-    for (wchar_t& z : wert)
-        if (z == L'/') z = L'\\';
-    return wert.empty() ? L"" : L"Z:" + wert;
+    char wert[MAX_PATH] = {};
+    GetEnvironmentVariableA(std::string(variable, variable + wcslen(variable)).c_str(), wert, MAX_PATH);
+    return *wert ? Treiber::UnixPfadNachWindows(wert) : L"";
 }
 
 std::optional<Paketprüfung> PaketPrüfen(const std::wstring& paket) {
-    Paketprüfung prüfung;
-    const auto unzip = UnixProgramm::Ausführen({L"sh", L"-c", L"unzip -tq \"$0\" >/dev/null", UnixProgramm::Pfad(paket)}, 60000);
-    if (!unzip.code) return std::nullopt;
-    prüfung.unzipCode = *unzip.code;
-
     const Zwischenordner ordner;
-    const std::wstring liste = ordner.Pfad() + L"\\liste.txt", optionen = ordner.Pfad() + L"\\optionen.bin";
-    CloseHandle(CreateFileW(liste.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    CloseHandle(CreateFileW(optionen.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    // Wine names a Unix path only for a file that exists.
+    const std::wstring liste = Anlegen(ordner.Pfad() + L"\\liste.txt");
+    const std::wstring optionen = Anlegen(ordner.Pfad() + L"\\optionen.bin");
     const auto python = UnixProgramm::Ausführen({L"python3", L"-c", kPrüfskript, UnixProgramm::Pfad(paket),
                                                  UnixProgramm::Pfad(liste), UnixProgramm::Pfad(optionen)},
                                                 60000);
     if (!python.code || *python.code != 0) return std::nullopt;
-    std::wistringstream zeilen(Utf8(Inhalt(liste)));
-    std::wstring zeile;
-    if (!std::getline(zeilen, zeile) || zeile != L"ok") return std::nullopt;
-    std::getline(zeilen, zeile);
-    prüfung.alleDeflate = zeile == L"True";
-    while (std::getline(zeilen, zeile)) prüfung.namen.push_back(zeile);
+    const std::string bytes = Inhalt(liste);
+    std::wistringstream zeilen(std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2));
+    Paketprüfung prüfung;
+    zeilen >> prüfung.unzipCode >> std::ws;
+    for (std::wstring name; std::getline(zeilen, name);) prüfung.namen.push_back(name);
     prüfung.optionen = Inhalt(optionen);
     return prüfung;
 }
 
-std::vector<std::wstring> ImPapierkorb() {
-    std::vector<std::wstring> namen;
-    WIN32_FIND_DATAW eintrag;
-    const Handles::Suche suche(FindFirstFileW((UnixOrdner(L"XDG_DATA_HOME") + L"\\Trash\\files\\*").c_str(), &eintrag));
-    if (!suche) return namen;
-    do {
-        const std::wstring name = eintrag.cFileName;
-        if (name != L"." && name != L"..") namen.push_back(name);
-    } while (FindNextFileW(suche.Get(), &eintrag));
-    return namen;
+bool Gemeldet(const Protokoll& log, const std::wstring& teil) {
+    return std::any_of(log.Zeilen().begin(), log.Zeilen().end(),
+                       [&](const std::wstring& zeile) { return zeile.find(teil) != std::wstring::npos; });
 }
