@@ -45,12 +45,7 @@ Handles::GdiObjekt& Hintergrund() {
 }
 
 void SchriftZeichnen(HDC dc, RECT feld, const wchar_t* text, int höhe, bool fett) {
-    LOGFONTW lf{};
-    lf.lfHeight = -höhe;
-    lf.lfWeight = fett ? FW_BOLD : FW_NORMAL;
-    lf.lfQuality = ANTIALIASED_QUALITY;
-    lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
-    const Handles::Schrift schrift(CreateFontIndirectW(&lf));
+    const Handles::Schrift schrift(::Fenster::SchriftAnlegen({L"Tahoma", 0, fett}, höhe));
     HGDIOBJ alt = SelectObject(dc, schrift.Get());
     DrawTextW(dc, text, -1, &feld, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_BOTTOM);
     SelectObject(dc, alt);

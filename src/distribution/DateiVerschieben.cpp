@@ -26,7 +26,7 @@ constexpr int kMehrAlsNamen = 10000;
 
 std::wstring Laufzeitfehler(const std::wstring& quelle, DWORD fehler) {
     return L"Es ist ein Fehler beim Ändern des Dateinamens '" + quelle + L"' aufgetreten.\n" +
-           Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L").";
+           Systemfehler::MitNummer(fehler) + L".";
 }
 
 // Creates the missing folders of the path one level at a time; the drive (or the server and

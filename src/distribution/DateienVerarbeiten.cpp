@@ -95,10 +95,9 @@ const std::wstring& Zielordner(Funktion funktion) {
 // GetRight's to keep. A list of the same name from an earlier package may still be in use
 // there, so a new one takes the next free name instead of replacing it.
 std::optional<std::wstring> ListeAufbewahren(const std::wstring& pfad) {
-    std::wstring temp(GetTempPathW(0, nullptr) + 1, L'\0');
-    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+    const std::wstring temp = TempOrdner();
     const std::wstring name = DateinameZurückgeben(pfad);
-    std::wstring ziel = temp + L"Ladewerk-GetRight\\" + name;
+    std::wstring ziel = temp + L"\\Ladewerk-GetRight\\" + name;
     if (DateiExistiert(ziel)) ziel = modVerschieben::FreierName(ziel);
     std::wstring fehler;
     int modus = modVerschieben::Verschieben;

@@ -38,30 +38,11 @@ int frmVerschiebenDateiExistiert::Zeigen(HWND besitzer, const std::wstring& besc
     if (!dialog.Laden()) return Abbrechen;
     dialog.ElementTextSetzen(lblBeschreibung, beschreibung);
     dialog.Antwort = Abbrechen;
-    SetWindowLongPtrW(dialog.Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(besitzer));
-
-    const bool besitzerFrei = besitzer && IsWindowEnabled(besitzer);
-    if (besitzerFrei) EnableWindow(besitzer, FALSE);
-    ShowWindow(dialog.Handle(), SW_SHOW);
-    SetForegroundWindow(dialog.Handle());
-    SetFocus(dialog.Element(cmdUmbenennen));
-
-    MSG nachricht;
-    while (dialog.IstSichtbar()) {
-        if (GetMessageW(&nachricht, nullptr, 0, 0) <= 0) {
-            // The program is ending: leave the quit message for its own loop.
-            PostQuitMessage(static_cast<int>(nachricht.wParam));
-            ShowWindow(dialog.Handle(), SW_HIDE);
-            dialog.Antwort = Abbrechen;
-            break;
-        }
-        if (IsDialogMessageW(dialog.Handle(), &nachricht)) continue;
-        TranslateMessage(&nachricht);
-        DispatchMessageW(&nachricht);
-    }
-    if (besitzerFrei) {
-        EnableWindow(besitzer, TRUE);
-        SetActiveWindow(besitzer);
+    dialog.ModalZeigen(besitzer);
+    // Still shown: the program is ending, and nothing was answered.
+    if (dialog.IstSichtbar()) {
+        ShowWindow(dialog.Handle(), SW_HIDE);
+        dialog.Antwort = Abbrechen;
     }
     return dialog.Antwort;
 }

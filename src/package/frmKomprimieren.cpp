@@ -9,10 +9,11 @@
 #include "ProgrammEinstellungen.h"
 #include "Programm.h"
 #include "Shell.h"
+#include "Systemfehler.h"
 #include "Version.h"
 #include "Zwischenordner.h"
 #include "modFunktionen.h"
-#include "modKompression.h"
+#include "modKompressionErstellen.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -98,12 +99,7 @@ bool EndungErgänzen(HWND besitzer, std::wstring& pfad) {
 // Whether the control's text fits its box in that font: check boxes on one line beside the box,
 // labels word-wrapped within their height.
 bool TextPasst(HWND element, const ::Fenster::Schriftart& schrift, int dpi, bool kasten) {
-    LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(schrift.punktHundertstel, dpi, 7200);
-    lf.lfWeight = schrift.fett ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(lf.lfFaceName, schrift.name, LF_FACESIZE);
-    const Handles::Schrift font(CreateFontIndirectW(&lf));
+    const Handles::Schrift font(::Fenster::SchriftAnlegen(schrift, MulDiv(schrift.punktHundertstel, dpi, 7200)));
     HDC dc = GetDC(element);
     if (!dc || !font) {
         if (dc) ReleaseDC(element, dc);
@@ -432,9 +428,9 @@ void frmKomprimieren::EMailSenden() {
     SetCursor(vorher);
     if (ergebnis.übergeben || ergebnis.abgebrochen) return;
     Meldung(besitzer,
-            L"Ein Fehler ist beim Erstellen der EMail aufgetreten.\n" + ergebnis.beschreibung + L" (Fehler " +
-                std::to_wstring(ergebnis.nummer) +
-                L").\n\nBitte prüfen Sie, ob ein EMail-Programm (z.B. 'Microsoft Outlook Express') auf Ihrem System "
+            L"Ein Fehler ist beim Erstellen der EMail aufgetreten.\n" + ergebnis.beschreibung + L" " +
+                Systemfehler::Nummer(ergebnis.nummer) +
+                L".\n\nBitte prüfen Sie, ob ein EMail-Programm (z.B. 'Microsoft Outlook Express') auf Ihrem System "
                 L"installiert und eingerichtet ist und dieses als Standardprogramm definiert wurde. EMails, die Sie "
                 L"üblicherweise über Ihrem Browser bei Anbietern wie 'GMX' oder 'WEB.DE' abrufen, können mit dieser "
                 L"Funktion nicht verschickt werden.\n\nBitte und hängen Sie die erstellte Datei manuell an eine EMail "

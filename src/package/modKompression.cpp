@@ -39,37 +39,6 @@ struct Fehler {
     std::wstring routine;
 };
 
-std::wstring Hex(DWORD wert) {
-    static constexpr wchar_t kZiffern[] = L"0123456789ABCDEF";
-    std::wstring text(8, L'0');
-    for (int i = 7; i >= 0; --i, wert >>= 4) text[i] = kZiffern[wert & 0xF];
-    return text;
-}
-
-std::wstring ZeichenEntfernenAmEnde(std::wstring text, const wchar_t* zeichen) {
-    while (!text.empty() && std::wstring_view(zeichen).find(text.back()) != std::wstring_view::npos) text.pop_back();
-    return text;
-}
-
-std::wstring BenutzerTempOrdner() {
-    std::wstring temp(GetTempPathW(0, nullptr), L'\0');
-    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
-    return ZeichenEntfernenAmEnde(temp, L"\\");
-}
-
-// A folder of a name that nobody else uses, so that clearing it away afterwards can never
-// reach the user's own files, and everything found in it was extracted by this run.
-std::optional<std::wstring> NeuenOrdnerAnlegen(const std::wstring& darin, DWORD& fehler) {
-    const DWORD basis = GetCurrentProcessId() * 7919u + GetTickCount();
-    for (DWORD versuch = 0; versuch < 100; ++versuch) {
-        const std::wstring ordner = darin + L"\\Ladewerk-" + Hex(basis + versuch);
-        if (CreateDirectoryW(ordner.c_str(), nullptr)) return ordner;
-        fehler = GetLastError();
-        if (fehler != ERROR_ALREADY_EXISTS) return std::nullopt;
-    }
-    return std::nullopt;
-}
-
 // Beside the package, or in the user's temporary folder when the package lies where nothing
 // can be written (a CD, a read-only share) or where its contents do not fit (a nearly full stick).
 std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, Fehler& fehler) {
@@ -77,9 +46,9 @@ std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, 
     DWORD nummer = ERROR_ALREADY_EXISTS;
     const bool platzReicht = modUnzip::PlatzReicht(paketpfad, paketordner);
     if (platzReicht) {
-        if (auto ordner = NeuenOrdnerAnlegen(paketordner, nummer)) return ordner;
+        if (auto ordner = modFunktionen::NeuerOrdner(paketordner, nummer)) return ordner;
     }
-    if (auto ordner = NeuenOrdnerAnlegen(BenutzerTempOrdner(), nummer)) {
+    if (auto ordner = modFunktionen::NeuerOrdner(modFunktionen::TempOrdner(), nummer)) {
         FortschrittAnzeigen(L"Achtung - Im Ordner '" + paketordner +
                             (platzReicht ? L"' kann nicht entpackt werden" : L"' ist nicht genug Platz zum Entpacken") +
                             L", entpacke in '" + *ordner + L"'");
@@ -89,11 +58,11 @@ std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, 
     return std::nullopt;
 }
 
-// Removes the working folder on every way out, also when the run ends early: its name is
-// unique, so no later run would ever clear it away.
+// Removes the working folder on every way out, also when the run ends early or Windows ends the
+// program in the middle of it: its name is unique, so no later run would ever clear it away.
 class Arbeitsordner {
 public:
-    explicit Arbeitsordner(std::wstring pfad) : pfad_(std::move(pfad)) {}
+    explicit Arbeitsordner(std::wstring pfad) : pfad_(std::move(pfad)), notfalls_(pfad_) {}
     Arbeitsordner(const Arbeitsordner&) = delete;
     Arbeitsordner& operator=(const Arbeitsordner&) = delete;
     ~Arbeitsordner() { Löschen(); }
@@ -103,6 +72,7 @@ public:
 
 private:
     std::wstring pfad_;
+    Programm::Überbleibsel notfalls_;
 };
 
 void EntpackenAnfordern(const std::wstring& paketpfad, const std::wstring& arbeitsordner) {
@@ -232,7 +202,6 @@ std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
     const auto ordner = ArbeitsordnerAnlegen(paketpfad, fehler);
     if (!ordner) return fehler;
     const Arbeitsordner aufräumen(*ordner);
-    const Programm::Überbleibsel notfalls(*ordner);
     EntpackenAnfordern(paketpfad, *ordner);
 
     const modUnzip::Zustand& unzip = modUnzip::zustand;
@@ -276,7 +245,7 @@ std::wstring Ergebniszeile(const std::wstring& liste, const std::wstring& ausgab
 }
 
 std::wstring Fehlerzeile(DWORD nummer, const std::wstring& routine) {
-    return L"Fehler - " + Systemfehler::Text(nummer) + L" (Fehler " + std::to_wstring(nummer) + L") ist bei Funktion '" +
+    return L"Fehler - " + Systemfehler::MitNummer(nummer) + L" ist bei Funktion '" +
            routine + L"' aufgetreten";
 }
 

@@ -1,17 +1,21 @@
-#include "modKompression.h"
+#include "modKompressionErstellen.h"
 
 #include "Anwendungen.h"
 #include "DateiVerschieben.h"
+#include "DateienVerarbeiten.h"
 #include "Fortschritt.h"
 #include "Optionsdatei.h"
 #include "Programm.h"
 #include "Shell.h"
+#include "Systemfehler.h"
 #include "modFunktionen.h"
+#include "modKompression.h"
 #include "modZip.h"
 
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -70,14 +74,11 @@ bool Lauf::NamenEindeutig() const {
     std::vector<std::wstring> namen;
     namen.reserve(dateien_.size());
     for (const std::wstring& pfad : dateien_) namen.push_back(Eintragsname(pfad));
-    for (size_t i = 0; i < namen.size(); ++i)
-        for (size_t j = i + 1; j < namen.size(); ++j)
-            if (modFunktionen::TexteGleich(namen[i], namen[j])) {
-                FortschrittAnzeigen(L"Fehler - Die Dateien '" + dateien_[i] + L"' und '" + dateien_[j] +
-                                    L"' hätten in der Datei denselben Namen '" + namen[j] + L"'");
-                return false;
-            }
-    return true;
+    const auto gleich = modZip::GleicheNamen(namen);
+    if (!gleich) return true;
+    FortschrittAnzeigen(L"Fehler - Die Dateien '" + dateien_[gleich->first] + L"' und '" + dateien_[gleich->second] +
+                        L"' hätten in der Datei denselben Namen '" + namen[gleich->second] + L"'");
+    return false;
 }
 
 // A listed package would be replaced by the new one and, with the sources, go to the recycle bin.
@@ -94,16 +95,11 @@ bool Lauf::PaketInDerListe(const std::wstring& paketpfad) const {
 }
 
 void Lauf::AnwendungenSchließenFür() const {
-    bool kazaa = false, eMule = false, winMX = false;
-    for (size_t i = 0; i < Letzter(); ++i) {
-        switch (FamilieZurückgeben(modFunktionen::DateiendungZurückgeben(dateien_[i]))) {
-        case Familie::Kazaa: kazaa = true; break;
-        case Familie::EMule: eMule = true; break;
-        case Familie::WinMX: winMX = true; break;
-        case Familie::Keine: break;
-        }
-    }
-    modAnwendungen::AnwendungenSchließen(kazaa, eMule, winMX);
+    // The same routing as on the receiving side: whoever would get a file there holds it here.
+    std::array<bool, 5> kommtVor{};
+    for (size_t i = 0; i < Letzter(); ++i) kommtVor[modVerteilung::FunktionBestimmen(dateien_[i])] = true;
+    modAnwendungen::AnwendungenSchließen(kommtVor[modVerteilung::Kazaa], kommtVor[modVerteilung::EMule],
+                                         kommtVor[modVerteilung::WinMX]);
 }
 
 // Every entry under its bare, cleaned name at maximum compression; the root and temporary
@@ -170,7 +166,7 @@ Lauf::Ergebnis Lauf::Packen(const std::wstring& paketpfad, bool löschen, bool s
 
     const int code = PaketSchreiben(paketpfad);
     if (code != 0) {
-        FortschrittAnzeigen(L"Fehler - Ein Fehler trat beim Komprimieren auf (Fehler " + std::to_wstring(code) + L")");
+        FortschrittAnzeigen(L"Fehler - Ein Fehler trat beim Komprimieren auf " + Systemfehler::Nummer(static_cast<unsigned long>(code)));
         return {};
     }
     const auto größeNachher = Dateigröße(paketpfad);
@@ -196,13 +192,6 @@ std::wstring DateinamenPrüfen(const std::wstring& pfad) {
             ergebnis = modFunktionen::TextErsetzen(bisher, zeichen, L"_");
     }
     return ergebnis;
-}
-
-Familie FamilieZurückgeben(const std::wstring& dateiendung) {
-    if (dateiendung == L".dat") return Familie::Kazaa;
-    if (dateiendung == L".lst" || dateiendung == L".grx" || dateiendung == L".urls") return Familie::Keine;
-    if (dateiendung == L".met" || dateiendung == L".part") return Familie::EMule;
-    return Familie::WinMX;
 }
 
 int ErsparnisProzent(std::uint64_t größeVorher, std::uint64_t größeNachher) {

@@ -141,15 +141,19 @@ bool Fenster::Erzeugen(HWND besitzer, const std::wstring& titel, DWORD stil, int
 
 int Fenster::Twips(int twips) const { return MulDiv(twips, static_cast<int>(dpi_), 1440); }
 
-HFONT Fenster::Schrift(const Schriftart& schrift) {
+HFONT SchriftAnlegen(const Schriftart& schrift, int pixel) {
     LOGFONTW lf{};
-    lf.lfHeight = -MulDiv(schrift.punktHundertstel, static_cast<int>(dpi_), 7200);
+    lf.lfHeight = -pixel;
     lf.lfWeight = schrift.fett ? FW_BOLD : FW_NORMAL;
     lf.lfUnderline = schrift.unterstrichen;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
     lstrcpynW(lf.lfFaceName, schrift.name, LF_FACESIZE);
-    schriften_.emplace_back(CreateFontIndirectW(&lf));
+    return CreateFontIndirectW(&lf);
+}
+
+HFONT Fenster::Schrift(const Schriftart& schrift) {
+    schriften_.emplace_back(SchriftAnlegen(schrift, MulDiv(schrift.punktHundertstel, static_cast<int>(dpi_), 7200)));
     return schriften_.back().Get();
 }
 

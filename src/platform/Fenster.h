@@ -38,6 +38,9 @@ struct Schriftart {
     bool unterstrichen = false;
 };
 
+// A new font of that face and weight, pixel pixels high (the caller owns it).
+HFONT SchriftAnlegen(const Schriftart& schrift, int pixel);
+
 class Fenster {
 public:
     Fenster() = default;

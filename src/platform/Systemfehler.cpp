@@ -16,4 +16,8 @@ std::wstring Text(unsigned long nummer) {
     return text.empty() ? L"Unbekannter Fehler" : text;
 }
 
+std::wstring Nummer(unsigned long nummer) { return L"(Fehler " + std::to_wstring(nummer) + L")"; }
+
+std::wstring MitNummer(unsigned long nummer) { return Text(nummer) + L" " + Nummer(nummer); }
+
 }  // namespace Systemfehler

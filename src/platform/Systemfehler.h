@@ -8,5 +8,9 @@ namespace Systemfehler {
 
 // Without line break or final full stop; "Unbekannter Fehler" when the system has no text.
 std::wstring Text(unsigned long nummer);
+// "(Fehler {Nummer})", the form in which every message shows an error number.
+std::wstring Nummer(unsigned long nummer);
+// The text followed by the number: "{Text} (Fehler {Nummer})".
+std::wstring MitNummer(unsigned long nummer);
 
 }  // namespace Systemfehler

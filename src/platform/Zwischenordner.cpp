@@ -1,26 +1,16 @@
 #include "Zwischenordner.h"
 
 #include "Handles.h"
+#include "modFunktionen.h"
 
 #include <windows.h>
 
 #include <vector>
 
 Zwischenordner::Zwischenordner() {
-    std::vector<wchar_t> temp(GetTempPathW(0, nullptr) + 1);
-    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
-    if (temp.empty()) return;
-    const std::wstring basis = std::wstring(temp.begin(), temp.end()) + L"Ladewerk-" +
-                               std::to_wstring(GetCurrentProcessId()) + L"-";
-    // A folder left by an earlier process of the same id is not ours: take the next name.
-    for (unsigned versuch = 0; versuch < 1000; ++versuch) {
-        const std::wstring kandidat = basis + std::to_wstring(GetTickCount64() % 100000) + L"-" + std::to_wstring(versuch);
-        if (CreateDirectoryW(kandidat.c_str(), nullptr)) {
-            pfad_ = kandidat;
-            return;
-        }
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return;
-    }
+    const std::wstring temp = modFunktionen::TempOrdner();
+    unsigned long fehler = 0;
+    if (auto ordner = temp.empty() ? std::nullopt : modFunktionen::NeuerOrdner(temp, fehler)) pfad_ = *ordner;
 }
 
 Zwischenordner::~Zwischenordner() {

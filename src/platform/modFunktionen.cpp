@@ -229,6 +229,27 @@ bool DateiExistiert(const std::wstring& pfad) {
     return datei && GetFileSizeEx(datei.Get(), &größe);
 }
 
+std::wstring TempOrdner() {
+    std::wstring temp(GetTempPathW(0, nullptr), L'\0');
+    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
+    while (!temp.empty() && temp.back() == L'\\') temp.pop_back();
+    return temp;
+}
+
+std::optional<std::wstring> NeuerOrdner(const std::wstring& darin, unsigned long& fehler) {
+    static constexpr wchar_t kZiffern[] = L"0123456789ABCDEF";
+    const DWORD basis = GetCurrentProcessId() * 7919u + GetTickCount();
+    for (DWORD versuch = 0; versuch < 100; ++versuch) {
+        std::wstring name(8, L'0');
+        for (DWORD i = 8, wert = basis + versuch; i-- > 0; wert >>= 4) name[i] = kZiffern[wert & 0xF];
+        const std::wstring ordner = darin + L"\\Ladewerk-" + name;
+        if (CreateDirectoryW(FürApi(ordner).c_str(), nullptr)) return ordner;
+        fehler = GetLastError();
+        if (fehler != ERROR_ALREADY_EXISTS) return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 bool OrdnerExistiert(const std::wstring& pfad) {
     if (pfad.empty() || pfad.find(L'\0') != std::wstring::npos) return false;
     const DWORD attribute = GetFileAttributesW(FürApi(pfad).c_str());

@@ -60,6 +60,12 @@ std::wstring VollständigerPfad(const std::wstring& pfad);
 bool OrdnerExistiert(const std::wstring& pfad);
 std::optional<std::uint64_t> Dateigröße(const std::wstring& pfad);  // nullopt when it cannot be read; 0 for a folder
 bool NameVergeben(const std::wstring& pfad);                         // a file or a folder of that name exists
+// The user's temporary folder, without the final backslash; empty when the system names none.
+std::wstring TempOrdner();
+// Makes darin\Ladewerk-{8 hex digits}, a name that nobody else uses, so that clearing it away
+// afterwards can never reach anyone's files and everything in it was put there by this run.
+// Nothing when it cannot be made; fehler then holds the system's error number.
+std::optional<std::wstring> NeuerOrdner(const std::wstring& darin, unsigned long& fehler);
 // Deletes read-only and hidden files too. True when no such file exists afterwards; a file that
 // cannot be deleted (e.g. open elsewhere) keeps its content and attributes. A name with wildcards,
 // and a link to a file (or a file that cannot be opened to tell), deletes nothing and gives False.

@@ -4,6 +4,7 @@
 #include "Handles.h"
 #include "Interaktion.h"
 #include "Programm.h"
+#include "Systemfehler.h"
 #include "ZipPacker.h"
 #include "ZipText.h"
 #include "ZipVerzeichnis.h"
@@ -51,34 +52,10 @@ void Ergebnis(int32_t& ergebnis, int32_t fehler) {
     if (fehler != PK_OK && (ergebnis == PK_OK || ergebnis == PK_WARN)) ergebnis = fehler;
 }
 
-// At least breite wide; a longer text keeps every character.
-std::wstring Rechtsbündig(const std::wstring& text, size_t breite) {
-    if (text.size() >= breite) return text;
-    return std::wstring(breite - text.size(), L' ') + text;
-}
-
-std::wstring Zweistellig(int wert, wchar_t füllung) {
-    std::wstring text = std::to_wstring(wert % 100);
-    return text.size() < 2 ? std::wstring(1, füllung) + text : text;
-}
-
-std::wstring Breite(std::wstring zeile, size_t breite = 80) {
-    zeile.resize(breite, L' ');
-    return zeile;
-}
-
 void Addieren(uint64_t& summe, uint64_t wert) {
     summe += wert;
     if (summe < wert) summe = UINT64_MAX;
 }
-
-// Windows compares file names ignoring letter case, by its own ordinal upper-casing.
-struct OhneGroßKlein {
-    bool operator()(const std::wstring& a, const std::wstring& b) const {
-        return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-               CSTR_LESS_THAN;
-    }
-};
 
 // Stored names carry the UTF-8 flag, or come from Windows archivers in the OEM code page of the
 // packing machine. Names that are valid UTF-8 without the flag are taken as UTF-8 as well: bytes
@@ -310,7 +287,7 @@ private:
                 return PK_BADERR;
             }
             if (!schreiben(puffer_.data(), static_cast<size_t>(n))) {
-                Melden(L"Fehler - '" + plan.ziel + L"' kann nicht geschrieben werden (Fehler " + std::to_wstring(GetLastError()) + L")");
+                Melden(L"Fehler - '" + plan.ziel + L"' kann nicht geschrieben werden " + Systemfehler::Nummer(GetLastError()));
                 return PK_DISK;
             }
             modFortschritt::BytesErledigt(static_cast<uint64_t>(n));
@@ -373,7 +350,7 @@ private:
     }
 
     int32_t Schreibfehler(const Plan& plan) {
-        Melden(L"Fehler - '" + plan.ziel + L"' kann nicht geschrieben werden (Fehler " + std::to_wstring(GetLastError()) + L")");
+        Melden(L"Fehler - '" + plan.ziel + L"' kann nicht geschrieben werden " + Systemfehler::Nummer(GetLastError()));
         return PK_DISK;
     }
 
@@ -409,20 +386,21 @@ int32_t Öffnungsfehler(const zip_error_t& fehler) {
 // A member whose stored name needed no change keeps it; every other member that would land on a
 // name taken in this run gets the next free sequential name, so that no member overwrites another.
 void NamenVergeben(std::vector<Plan>& pläne) {
-    std::set<std::wstring, OhneGroßKlein> vergeben;
+    // Windows compares file names ignoring letter case.
+    std::set<std::wstring> vergeben;
+    const auto frei = [&](const std::wstring& name) { return vergeben.insert(modFunktionen::Großbuchstaben(name)).second; };
     std::vector<bool> hatNamen(pläne.size());
-    for (size_t i = 0; i < pläne.size(); ++i)
-        hatNamen[i] = pläne[i].änderungen.empty() && vergeben.insert(pläne[i].ziel).second;
+    for (size_t i = 0; i < pläne.size(); ++i) hatNamen[i] = pläne[i].änderungen.empty() && frei(pläne[i].ziel);
     // Where counting goes on for a name, so that many members of one name cost no quadratic time.
-    std::map<std::wstring, unsigned, OhneGroßKlein> nächsteNummer;
+    std::map<std::wstring, unsigned> nächsteNummer;
     for (size_t i = 0; i < pläne.size(); ++i) {
         Plan& plan = pläne[i];
-        if (hatNamen[i] || vergeben.insert(plan.ziel).second) continue;
-        unsigned& nummer = nächsteNummer[plan.ziel];
-        std::wstring frei = modFunktionen::Folgename(plan.ziel, nummer++);
-        while (!vergeben.insert(frei).second) frei = modFunktionen::Folgename(plan.ziel, nummer++);
+        if (hatNamen[i] || frei(plan.ziel)) continue;
+        unsigned& nummer = nächsteNummer[modFunktionen::Großbuchstaben(plan.ziel)];
+        std::wstring neu = modFunktionen::Folgename(plan.ziel, nummer++);
+        while (!frei(neu)) neu = modFunktionen::Folgename(plan.ziel, nummer++);
         plan.änderungen.push_back(L"'" + plan.ziel + L"' ist schon vergeben");
-        plan.ziel = std::move(frei);
+        plan.ziel = std::move(neu);
     }
 }
 
@@ -543,43 +521,6 @@ int32_t Entpacken(Zustand& z) {
 
 }  // namespace
 
-Landename SichererName(const std::wstring& gespeichert) {
-    Landename ergebnis;
-    const auto vermerken = [&](bool geändert, const wchar_t* grund) {
-        if (geändert) ergebnis.änderungen.emplace_back(grund);
-    };
-    const size_t trenner = gespeichert.find_last_of(L"/\\");
-    std::wstring& name = ergebnis.name;
-    name = trenner == std::wstring::npos ? gespeichert : gespeichert.substr(trenner + 1);
-    vermerken(trenner != std::wstring::npos, L"Ordnerangabe entfernt");
-    bool strom = false, unzulässig = false;
-    for (auto& zeichen : name) {
-        if (zeichen == L':') {
-            strom = true;
-            zeichen = L'_';
-        } else if (modFunktionen::ZeichenImNamenUnzulässig(zeichen)) {
-            unzulässig = true;
-            zeichen = L'_';
-        }
-    }
-    vermerken(strom, L"':' durch '_' ersetzt, sonst entstünde ein Datenstrom");
-    vermerken(unzulässig, L"unzulässige Zeichen durch '_' ersetzt");
-    const size_t länge = name.size();
-    while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
-    vermerken(name.size() != länge, L"Punkte oder Leerzeichen am Ende entfernt");
-    if (name.empty()) return ergebnis;
-    const bool gerät = modFunktionen::IstGerätename(name);
-    if (gerät) name.insert(0, L"_");
-    vermerken(gerät, L"Gerätename, '_' vorangestellt");
-    if (name.size() > 255) {
-        size_t endung = modFunktionen::FolgenamenEndung(name).size();
-        if (endung > 32) endung = 0;  // an "extension" that long would leave too little of the name
-        name = name.substr(0, 255 - endung) + name.substr(name.size() - endung);
-        vermerken(true, L"auf 255 Zeichen gekürzt");
-    }
-    return ergebnis;
-}
-
 bool PlatzReicht(const std::wstring& archiv, const std::wstring& ordner) {
     const Geöffnet geöffnet = ArchivÖffnen(archiv);
     const zip_int64_t anzahl = geöffnet.archiv ? zip_get_num_entries(geöffnet.archiv.get(), 0) : 0;
@@ -591,27 +532,6 @@ bool PlatzReicht(const std::wstring& archiv, const std::wstring& ordner) {
     }
     const auto frei = FreierPlatz(modFunktionen::LangerPfad(ordner));
     return !frei || bedarf <= *frei;
-}
-
-std::wstring ListenKopf() {
-    std::wstring kopf = Breite(L"Filename:");
-    kopf.replace(52, 4, L"Size");
-    kopf.replace(61, 4, L"Date");
-    kopf.replace(70, 4, L"Time");
-    return kopf;
-}
-
-std::wstring Listenzeile(const std::wstring& name, uint64_t größe, int monat, int tag, int jahr, int stunde, int minute) {
-    const std::wstring ziffern = Rechtsbündig(std::to_wstring(größe), 7);
-    const size_t mehr = ziffern.size() - 7;
-    std::wstring zeile = Breite(name.substr(0, 50), 80 + mehr);
-    zeile.replace(50, ziffern.size(), ziffern);
-    zeile.replace(59 + mehr, 3, Zweistellig(monat, L'0') + L"/");
-    zeile.replace(62 + mehr, 3, Zweistellig(tag, L'0') + L"/");
-    zeile.replace(65 + mehr, 2, Zweistellig(jahr, L'0'));
-    zeile.replace(69 + mehr, 3, Zweistellig(stunde, L' ') + L":");
-    zeile.replace(72 + mehr, 2, Zweistellig(minute, L'0'));
-    return zeile;
 }
 
 void ZipEntpacken() {

@@ -90,7 +90,7 @@ int32_t Schreibfehler(const zip_error_t* fehler) {
 
 void NichtLesbar(const std::wstring& pfad, unsigned long fehler) {
     modFortschritt::FortschrittAnzeigen(L"Fehler - Datei '" + pfad + L"' kann nicht gelesen werden (" +
-                                        Systemfehler::Text(fehler) + L" (Fehler " + std::to_wstring(fehler) + L"))");
+                                        Systemfehler::MitNummer(fehler) + L")");
 }
 
 std::optional<ZipPacker::Datei> Lesbar(const std::wstring& pfad) {
@@ -107,30 +107,39 @@ bool NurUnterstützteOptionen(const Zustand& z) {
            !z.fFreshen && !z.fComment;
 }
 
-// The list to pack, or the reason why it cannot be packed. Two files whose names differ only in
-// letter case would overwrite each other when unpacked on Windows, so they count as one name.
+// The list to pack, or the reason why it cannot be packed.
 int32_t EinträgeSammeln(const Zustand& z, std::vector<Eintrag>& einträge) {
     if (z.uAnzahl <= 0) return ZE_NONE;
-    if (static_cast<size_t>(z.uAnzahl) > z.uDateien.size()) return ZE_PARMS;
-    std::unordered_map<std::wstring, size_t> namen;
-    for (int32_t i = 0; i < z.uAnzahl; ++i) {
-        const std::wstring& pfad = z.uDateien[static_cast<size_t>(i)];
-        const std::wstring& name = z.uNamen[static_cast<size_t>(i)];
-        const auto datei = Lesbar(pfad);
+    const auto anzahl = static_cast<size_t>(z.uAnzahl);
+    if (anzahl > z.uDateien.size()) return ZE_PARMS;
+    std::vector<std::wstring> namen;
+    for (size_t i = 0; i < anzahl; ++i) {
+        const std::wstring& name = i < z.uNamen.size() ? z.uNamen[i] : std::wstring();
+        namen.push_back(name.empty() ? NameImArchiv(z.uDateien[i], z.fJunkDir != 0) : name);
+    }
+    if (const auto gleich = GleicheNamen(namen)) {
+        modFortschritt::FortschrittAnzeigen(L"Fehler - Der Name '" + namen[gleich->second] + L"' kommt mehrmals vor: '" +
+                                            z.uDateien[gleich->first] + L"' und '" + z.uDateien[gleich->second] + L"'");
+        return ZE_PARMS;
+    }
+    for (size_t i = 0; i < anzahl; ++i) {
+        const auto datei = Lesbar(z.uDateien[i]);
         if (!datei) return ZE_OPEN;
-        Eintrag eintrag{name.empty() ? NameImArchiv(pfad, z.fJunkDir != 0) : name, *datei};
-        const auto [früher, neu] = namen.try_emplace(modFunktionen::Großbuchstaben(eintrag.name), einträge.size());
-        if (!neu) {
-            modFortschritt::FortschrittAnzeigen(L"Fehler - Der Name '" + eintrag.name + L"' kommt mehrmals vor: '" +
-                                                einträge[früher->second].datei.pfad + L"' und '" + pfad + L"'");
-            return ZE_PARMS;
-        }
-        einträge.push_back(std::move(eintrag));
+        einträge.push_back({namen[i], *datei});
     }
     return ZE_OK;
 }
 
 }  // namespace
+
+std::optional<std::pair<size_t, size_t>> GleicheNamen(const std::vector<std::wstring>& namen) {
+    std::unordered_map<std::wstring, size_t> gesehen;
+    for (size_t i = 0; i < namen.size(); ++i) {
+        const auto [früher, neu] = gesehen.try_emplace(modFunktionen::Großbuchstaben(namen[i]), i);
+        if (!neu) return std::pair{früher->second, i};
+    }
+    return std::nullopt;
+}
 
 int32_t ZipErstellen() {
     const Zustand& z = zustand;

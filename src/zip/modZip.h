@@ -3,7 +3,9 @@
 // state and calls ZipErstellen once per package.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace modZip {
@@ -44,5 +46,9 @@ void Zurücksetzen();
 // Packs slots 0 .. uAnzahl-1 of uDateien into uZipDatei. 0 when the archive was written, else a
 // Fehler code; a failed run leaves no archive behind (an archive of that name from before stays).
 int32_t ZipErstellen();
+
+// The first two of the names that would land on one file when unpacked on Windows, where names
+// that differ only in letter case are one name; nothing when all differ.
+std::optional<std::pair<size_t, size_t>> GleicheNamen(const std::vector<std::wstring>& namen);
 
 }  // namespace modZip

@@ -6,7 +6,7 @@
 #include "Protokoll.h"
 #include "Systemfehler.h"
 #include "TempOrdner.h"
-#include "modKompression.h"
+#include "modKompressionErstellen.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,6 @@
 namespace {
 
 using modKompression::DateienKomprimieren;
-using modKompression::Familie;
 
 struct ZeichenTabelle : ::testing::Test {
     void SetUp() override { Programm::UngültigeZeichen = {L"]", L"["}; }
@@ -62,18 +61,6 @@ TEST_F(DateinamenPruefen, ReplacesBothBracketsInTheWholePathOrGivesEmpty) {
         {L"", L""},
     };
     for (const auto& [pfad, soll] : fälle) EXPECT_EQ(modKompression::DateinamenPrüfen(pfad), soll) << pfad;
-}
-
-TEST(Familien, ExactExtensionDecidesWhichClientIsClosed) {
-    const struct {
-        std::wstring endung;
-        Familie soll;
-    } fälle[] = {
-        {L".dat", Familie::Kazaa}, {L".DAT", Familie::WinMX}, {L".lst", Familie::Keine},  {L".grx", Familie::Keine},
-        {L".urls", Familie::Keine}, {L".met", Familie::EMule}, {L".part", Familie::EMule}, {L".Part", Familie::WinMX},
-        {L"", Familie::WinMX},      {L".txt", Familie::WinMX},
-    };
-    for (const auto& [endung, soll] : fälle) EXPECT_EQ(modKompression::FamilieZurückgeben(endung), soll) << endung;
 }
 
 TEST(Ersparnis, TruncatedPercentageNeverNegativeAndRightBeyond4GiB) {

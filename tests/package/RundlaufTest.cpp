@@ -9,6 +9,7 @@
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "modKompression.h"
+#include "modKompressionErstellen.h"
 
 #include <gtest/gtest.h>
 
