@@ -34,14 +34,14 @@ constexpr wchar_t kRoutine[] = L"DateienDekomprimieren";
 constexpr LONGLONG kOptionsdateiHöchstens = 64 * 1024;
 
 // An unexpected error on the way: the platform's error number and the routine it happened in.
-struct Fehler {
+struct Fehlerstelle {
     DWORD nummer = 0;
     std::wstring routine;
 };
 
 // Beside the package, or in the user's temporary folder when the package lies where nothing
 // can be written (a CD, a read-only share) or where its contents do not fit (a nearly full stick).
-std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, Fehler& fehler) {
+std::optional<std::wstring> ArbeitsordnerAnlegen(const std::wstring& paketpfad, Fehlerstelle& fehler) {
     const std::wstring paketordner = modFunktionen::PfadZurückgeben(paketpfad);
     DWORD nummer = ERROR_ALREADY_EXISTS;
     const bool platzReicht = modUnzip::PlatzReicht(paketpfad, paketordner);
@@ -127,24 +127,24 @@ Fundliste DateienAuflisten(const std::wstring& arbeitsordner) {
     return fund;
 }
 
-std::optional<Fehler> DateiLesen(const std::wstring& pfad, std::optional<std::string>& inhalt) {
+std::optional<Fehlerstelle> DateiLesen(const std::wstring& pfad, std::optional<std::string>& inhalt) {
     const wchar_t* routine = L"OptionsdateiLesen";
     const Handles::Datei datei(
         CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!datei) return Fehler{GetLastError(), routine};
+    if (!datei) return Fehlerstelle{GetLastError(), routine};
     LARGE_INTEGER größe{};
-    if (!GetFileSizeEx(datei.Get(), &größe)) return Fehler{GetLastError(), routine};
+    if (!GetFileSizeEx(datei.Get(), &größe)) return Fehlerstelle{GetLastError(), routine};
     if (größe.QuadPart > kOptionsdateiHöchstens) return std::nullopt;
     std::string bytes(static_cast<size_t>(größe.QuadPart), '\0');
     DWORD gelesen = 0;
     if (!bytes.empty() && !ReadFile(datei.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &gelesen, nullptr))
-        return Fehler{GetLastError(), routine};
+        return Fehlerstelle{GetLastError(), routine};
     bytes.resize(gelesen);
     inhalt = std::move(bytes);
     return std::nullopt;
 }
 
-std::optional<Fehler> PaketversionLesen(const std::wstring& optionsdatei) {
+std::optional<Fehlerstelle> PaketversionLesen(const std::wstring& optionsdatei) {
     Paketversion = L"1.00";
     if (optionsdatei.empty() || !modFunktionen::DateiExistiert(optionsdatei)) {
         FortschrittAnzeigen(L"Fehler - Kann Optionsdatei nicht finden");
@@ -157,7 +157,7 @@ std::optional<Fehler> PaketversionLesen(const std::wstring& optionsdatei) {
         return std::nullopt;
     }
     const auto wert = Optionsdatei::WertLesen(*inhalt);
-    if (!wert) return Fehler{ERROR_INVALID_DATA, L"OptionsdateiLesen"};
+    if (!wert) return Fehlerstelle{ERROR_INVALID_DATA, L"OptionsdateiLesen"};
     if (Optionsdatei::VersionAuswerten(*wert))
         Paketversion = *wert;
     else
@@ -196,8 +196,8 @@ void PaketWegräumen(const std::wstring& paketpfad, int nichtAngekommen) {
 }
 
 // Everything after the package was found; a value only on an unexpected error.
-std::optional<Fehler> Verarbeiten(const std::wstring& paketpfad) {
-    Fehler fehler;
+std::optional<Fehlerstelle> Verarbeiten(const std::wstring& paketpfad) {
+    Fehlerstelle fehler;
     FortschrittAnzeigen(L"Lösche Ordner...");
     const auto ordner = ArbeitsordnerAnlegen(paketpfad, fehler);
     if (!ordner) return fehler;
@@ -251,7 +251,7 @@ std::wstring Fehlerzeile(DWORD nummer, const std::wstring& routine) {
 
 void DateienDekomprimieren(const std::wstring& paketpfad) {
     modFortschritt::Anzeige* anzeige = modFortschritt::AktuelleAnzeige();
-    std::optional<Fehler> fehler;
+    std::optional<Fehlerstelle> fehler;
     try {
         FortschrittAnzeigen(L"Bereite DeKompression vor...");
         // A command-line run has no visible window yet. It is opened before the package is
@@ -264,9 +264,9 @@ void DateienDekomprimieren(const std::wstring& paketpfad) {
             fehler = Verarbeiten(modFunktionen::VollständigerPfad(paketpfad));
         if (!fehler) FortschrittAnzeigen(L"Dekompression und Verarbeitung beendet");
     } catch (const std::bad_alloc&) {
-        fehler = Fehler{ERROR_NOT_ENOUGH_MEMORY, kRoutine};
+        fehler = Fehlerstelle{ERROR_NOT_ENOUGH_MEMORY, kRoutine};
     } catch (const std::exception&) {
-        fehler = Fehler{ERROR_INTERNAL_ERROR, kRoutine};
+        fehler = Fehlerstelle{ERROR_INTERNAL_ERROR, kRoutine};
     }
     if (fehler) {
         FortschrittAnzeigen(Fehlerzeile(fehler->nummer, fehler->routine));

@@ -44,9 +44,9 @@ std::wstring Eintragsname(const std::wstring& pfad) {
 
 // One run over the list. The listed files are only read: nothing beside them is renamed,
 // moved or created, so a run that dies half way leaves them as they were.
-class Lauf {
+class Erstellung {
 public:
-    explicit Lauf(const std::vector<std::wstring>& dateien) : dateien_(dateien) {}
+    explicit Erstellung(const std::vector<std::wstring>& dateien) : dateien_(dateien) {}
 
     struct Ergebnis {
         bool geschrieben = false;     // the package at its path is this run's, complete
@@ -70,7 +70,7 @@ private:
     const std::vector<std::wstring>& dateien_;
 };
 
-bool Lauf::NamenEindeutig() const {
+bool Erstellung::NamenEindeutig() const {
     std::vector<std::wstring> namen;
     namen.reserve(dateien_.size());
     for (const std::wstring& pfad : dateien_) namen.push_back(Eintragsname(pfad));
@@ -84,7 +84,7 @@ bool Lauf::NamenEindeutig() const {
 // A listed package would be replaced by the new one and, with the sources, go to the recycle bin.
 // The same file may be listed under another spelling (a short name, "..", a link), so the file
 // itself is compared too.
-bool Lauf::PaketInDerListe(const std::wstring& paketpfad) const {
+bool Erstellung::PaketInDerListe(const std::wstring& paketpfad) const {
     for (const std::wstring& pfad : dateien_)
         if (modFunktionen::TexteGleich(pfad, paketpfad) || modVerschieben::GleicheDatei(pfad, paketpfad)) {
             FortschrittAnzeigen(L"Fehler - Die Datei '" + paketpfad +
@@ -94,7 +94,7 @@ bool Lauf::PaketInDerListe(const std::wstring& paketpfad) const {
     return false;
 }
 
-void Lauf::AnwendungenSchließenFür() const {
+void Erstellung::AnwendungenSchließenFür() const {
     // The same routing as on the receiving side: whoever would get a file there holds it here.
     std::array<bool, 5> kommtVor{};
     for (size_t i = 0; i < Letzter(); ++i) kommtVor[modVerteilung::FunktionBestimmen(dateien_[i])] = true;
@@ -105,7 +105,7 @@ void Lauf::AnwendungenSchließenFür() const {
 // Every entry under its bare, cleaned name at maximum compression; the root and temporary
 // folders are none (empty texts), and every other option stays off. The ZIP adapter writes
 // beside the package and puts it in place only once it is complete.
-int Lauf::PaketSchreiben(const std::wstring& paketpfad) const {
+int Erstellung::PaketSchreiben(const std::wstring& paketpfad) const {
     modZip::Zustand& zip = modZip::zustand;
     zip.Date.clear();
     zip.szRootDir.clear();
@@ -122,7 +122,7 @@ int Lauf::PaketSchreiben(const std::wstring& paketpfad) const {
     return modZip::ZipErstellen();
 }
 
-Lauf::Vorbereitung Lauf::Vorbereiten() const {
+Erstellung::Vorbereitung Erstellung::Vorbereiten() const {
     FortschrittAnzeigen(L"Bereite Kompression vor...");
     Vorbereitung ergebnis;
     for (size_t i = 0; i < Letzter(); ++i) {
@@ -142,7 +142,7 @@ Lauf::Vorbereitung Lauf::Vorbereiten() const {
     return ergebnis;
 }
 
-Lauf::Ergebnis Lauf::Packen(const std::wstring& paketpfad, bool löschen, bool schließen) {
+Erstellung::Ergebnis Erstellung::Packen(const std::wstring& paketpfad, bool löschen, bool schließen) {
     if (Letzter() > kHöchstzahlDateien) {
         FortschrittAnzeigen(L"Fehler - Sie haben zu viele Dateien gewählt: Die maximale Kapazität dieser Software beträgt " +
                             std::to_wstring(kHöchstzahlDateien));
@@ -206,7 +206,7 @@ bool DateienKomprimieren(const std::vector<std::wstring>& dateien, const std::ws
         FortschrittAnzeigen(kEnde);
         return false;
     }
-    const Lauf::Ergebnis ergebnis = Lauf(dateien).Packen(paketpfad, löschen == 1, schließen == 1);
+    const Erstellung::Ergebnis ergebnis = Erstellung(dateien).Packen(paketpfad, löschen == 1, schließen == 1);
     if (!ergebnis.fehler) {
         FortschrittAnzeigen(kEnde);
     } else {

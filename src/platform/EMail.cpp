@@ -2,6 +2,7 @@
 
 #include "Systemfehler.h"
 #include "UnixProgramm.h"
+#include "modFunktionen.h"
 
 #include <mapi.h>
 
@@ -33,7 +34,7 @@ struct Bibliothek {
 };
 
 
-Ergebnis Fehler(unsigned long nummer, std::wstring beschreibung) { return {false, false, nummer, std::move(beschreibung)}; }
+Ergebnis Gescheitert(unsigned long nummer, std::wstring beschreibung) { return {false, false, nummer, std::move(beschreibung)}; }
 
 std::wstring MapiText(ULONG code) {
     switch (code) {
@@ -68,13 +69,13 @@ Ergebnis MapiSenden(HWND besitzer, const Nachricht& nachricht) {
     const Bibliothek mapi(L"mapi32.dll");
     if (!mapi.modul) {
         const DWORD fehler = GetLastError();
-        return Fehler(fehler, Systemfehler::Text(fehler));
+        return Gescheitert(fehler, Systemfehler::Text(fehler));
     }
     auto* anmelden = mapi.Funktion<MAPILOGON>("MAPILogon");
     auto* senden = mapi.Funktion<MAPISENDMAIL>("MAPISendMail");
     auto* abmelden = mapi.Funktion<MAPILOGOFF>("MAPILogoff");
     if (!anmelden || !senden || !abmelden)
-        return Fehler(kMapiBasis + MAPI_E_NOT_SUPPORTED, MapiText(MAPI_E_NOT_SUPPORTED));
+        return Gescheitert(kMapiBasis + MAPI_E_NOT_SUPPORTED, MapiText(MAPI_E_NOT_SUPPORTED));
 
     const auto fenster = reinterpret_cast<ULONG_PTR>(besitzer);
     LHANDLE sitzung = 0;
@@ -97,7 +98,7 @@ Ergebnis MapiSenden(HWND besitzer, const Nachricht& nachricht) {
     }
     if (code == SUCCESS_SUCCESS) return {true, false, 0, {}};
     if (code == MAPI_USER_ABORT) return {false, true, kMapiBasis + code, {}};
-    return Fehler(kMapiBasis + code, MapiText(code));
+    return Gescheitert(kMapiBasis + code, MapiText(code));
 }
 
 std::wstring ComposerText(int code) {
@@ -122,14 +123,14 @@ std::vector<std::wstring> ComposerArgumente(const Nachricht& nachricht, const st
 
 Ergebnis ComposerSenden(const Nachricht& nachricht) {
     const std::wstring anhang = UnixProgramm::Pfad(nachricht.anhangPfad);
-    if (anhang.empty()) return Fehler(ERROR_PATH_NOT_FOUND, Systemfehler::Text(ERROR_PATH_NOT_FOUND));
+    if (anhang.empty()) return Gescheitert(ERROR_PATH_NOT_FOUND, Systemfehler::Text(ERROR_PATH_NOT_FOUND));
     std::vector<std::wstring> befehl{L"xdg-email"};
     for (std::wstring& argument : ComposerArgumente(nachricht, anhang)) befehl.push_back(std::move(argument));
     const UnixProgramm::Ablauf ablauf = UnixProgramm::Ausführen(befehl, kComposerWarten);
-    if (ablauf.startfehler) return Fehler(ablauf.startfehler, Systemfehler::Text(ablauf.startfehler));
+    if (ablauf.startfehler) return Gescheitert(ablauf.startfehler, Systemfehler::Text(ablauf.startfehler));
     // No answer in time: the composer window is open and its starter waits for it to close.
     if (!ablauf.code || *ablauf.code == 0) return {true, false, 0, {}};
-    return Fehler(static_cast<unsigned long>(*ablauf.code), ComposerText(*ablauf.code));
+    return Gescheitert(static_cast<unsigned long>(*ablauf.code), ComposerText(*ablauf.code));
 }
 
 // A Wine with a mail provider of its own can take Simple MAPI as Windows does: the user says
@@ -137,7 +138,7 @@ Ergebnis ComposerSenden(const Nachricht& nachricht) {
 bool MapiGewählt() {
     wchar_t wert[8] = {};
     const DWORD länge = GetEnvironmentVariableW(L"LADEWERK_EMAIL", wert, 8);
-    return länge == 4 && CompareStringOrdinal(wert, 4, L"mapi", 4, TRUE) == CSTR_EQUAL;
+    return länge == 4 && modFunktionen::TexteGleich(wert, L"mapi");
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 
 namespace Handles {
 
-template <typename T, auto Schliessen, auto Ungültig>
+template <typename T, auto Schließen, auto Ungültig>
 class Eigener {
 public:
     Eigener() = default;
@@ -31,7 +31,7 @@ public:
     explicit operator bool() const { return Gültig(); }
 
     void Freigeben() {
-        if (Gültig()) Schliessen(std::exchange(wert_, Ungültig()));
+        if (Gültig()) Schließen(std::exchange(wert_, Ungültig()));
     }
 
 private:
@@ -40,20 +40,20 @@ private:
 
 constexpr HANDLE KeinHandle() { return nullptr; }
 inline HANDLE UngültigesHandle() { return INVALID_HANDLE_VALUE; }
-inline void HandleSchliessen(HANDLE h) { CloseHandle(h); }
-inline void SucheSchliessen(HANDLE h) { FindClose(h); }
+inline void HandleSchließen(HANDLE h) { CloseHandle(h); }
+inline void SucheSchließen(HANDLE h) { FindClose(h); }
 template <typename G> void GdiLöschen(G g) { DeleteObject(g); }
-inline void SchlüsselSchliessen(HKEY h) { RegCloseKey(h); }
+inline void SchlüsselSchließen(HKEY h) { RegCloseKey(h); }
 inline void PidlFreigeben(LPITEMIDLIST p) { CoTaskMemFree(p); }
 constexpr HKEY KeinSchlüssel() { return nullptr; }
 constexpr LPITEMIDLIST KeinePidl() { return nullptr; }
 constexpr HFONT KeineSchrift() { return nullptr; }
 constexpr HGDIOBJ KeinGdiObjekt() { return nullptr; }
 
-using Handle = Eigener<HANDLE, HandleSchliessen, KeinHandle>;          // processes, mutexes, events
-using Datei = Eigener<HANDLE, HandleSchliessen, UngültigesHandle>;     // CreateFileW results
-using Suche = Eigener<HANDLE, SucheSchliessen, UngültigesHandle>;      // FindFirstFileW results
-using Schlüssel = Eigener<HKEY, SchlüsselSchliessen, KeinSchlüssel>;  // RegOpenKeyExW results
+using Handle = Eigener<HANDLE, HandleSchließen, KeinHandle>;          // processes, mutexes, events
+using Datei = Eigener<HANDLE, HandleSchließen, UngültigesHandle>;     // CreateFileW results
+using Suche = Eigener<HANDLE, SucheSchließen, UngültigesHandle>;      // FindFirstFileW results
+using Schlüssel = Eigener<HKEY, SchlüsselSchließen, KeinSchlüssel>;  // RegOpenKeyExW results
 using Pidl = Eigener<LPITEMIDLIST, PidlFreigeben, KeinePidl>;           // shell item lists
 using Schrift = Eigener<HFONT, GdiLöschen<HFONT>, KeineSchrift>;
 using GdiObjekt = Eigener<HGDIOBJ, GdiLöschen<HGDIOBJ>, KeinGdiObjekt>;  // brushes and pens

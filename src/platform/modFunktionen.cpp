@@ -71,10 +71,7 @@ std::wstring Großbuchstaben(const std::wstring& text) {
 bool IstGerätename(std::wstring_view name) {
     name = name.substr(0, name.find(L'.'));
     while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
-    std::wstring groß(name);
-    for (wchar_t& z : groß) {
-        if (z >= L'a' && z <= L'z') z = static_cast<wchar_t>(z - L'a' + L'A');
-    }
+    const std::wstring groß = Großbuchstaben(std::wstring(name));
     if (groß == L"CON" || groß == L"PRN" || groß == L"AUX" || groß == L"NUL" || groß == L"CONIN$" || groß == L"CONOUT$")
         return true;
     if (groß.size() != 4 || (!groß.starts_with(L"COM") && !groß.starts_with(L"LPT"))) return false;
@@ -146,9 +143,7 @@ std::wstring NullzeichenEntfernen(const std::wstring& text) {
 }
 
 bool TexteGleich(const std::wstring& a, const std::wstring& b) {
-    if (a.size() != b.size()) return false;
-    const int länge = static_cast<int>(a.size());
-    return CompareStringOrdinal(a.data(), länge, b.data(), länge, TRUE) == CSTR_EQUAL;
+    return a.size() == b.size() && Großbuchstaben(a) == Großbuchstaben(b);
 }
 
 std::wstring TextErsetzen(const std::wstring& text, const std::wstring& suche, const std::wstring& ersatz) {

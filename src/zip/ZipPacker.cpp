@@ -2,6 +2,7 @@
 
 #include "Fortschritt.h"
 #include "Handles.h"
+#include "ZipVerzeichnis.h"
 
 #include <windows.h>
 #include <zlib.h>
@@ -216,11 +217,7 @@ private:
     }
 
     bool Lesen(uint64_t stelle, unsigned char* ziel, size_t anzahl) {
-        OVERLAPPED lage{};
-        lage.Offset = static_cast<DWORD>(stelle);
-        lage.OffsetHigh = static_cast<DWORD>(stelle >> 32);
-        DWORD gelesen = 0;
-        return ReadFile(datei_.Get(), ziel, static_cast<DWORD>(anzahl), &gelesen, &lage) && gelesen == anzahl;
+        return ZipVerzeichnis::LesenAb(datei_.Get(), stelle, ziel, anzahl);
     }
 
     Strom strom_;
@@ -242,7 +239,7 @@ struct Quelle {
     zip_error_t fehler{};
     Puffer aus;  // what is ready for libzip, from stelle on
     size_t stelle = 0;
-    std::unique_ptr<Strom> lauf;  // packs the unpacked pieces
+    std::unique_ptr<Strom> strom;  // packs the unpacked pieces
     bool läuft = false;
     Einstellung einstellung{-1, -1};
 
@@ -274,9 +271,9 @@ struct Quelle {
             Anhängen(aus, ergebnis.daten.speicher.data(), ergebnis.daten.länge);
             return true;
         }
-        if (!lauf) lauf = std::make_unique<Strom>();
+        if (!strom) strom = std::make_unique<Strom>();
         if (!läuft) {
-            lauf->Neu(ergebnis.roh.data(), ergebnis.vorlauf);
+            strom->Neu(ergebnis.roh.data(), ergebnis.vorlauf);
             einstellung = {-1, -1};
         }
         läuft = true;
@@ -286,16 +283,16 @@ struct Quelle {
         const bool nullen = einstellung.strategie != Z_DEFAULT_STRATEGY && NurNullen(daten, teil.länge);
         const Einstellung gewählt{packer->Stufe(), nullen ? Z_RLE : Z_DEFAULT_STRATEGY};
         if (!(gewählt == einstellung)) {
-            lauf->Einstellen(aus, gewählt);
+            strom->Einstellen(aus, gewählt);
             einstellung = gewählt;
         }
-        if (!lauf->Deflate(aus, daten, teil.länge, Z_NO_FLUSH)) return false;
+        if (!strom->Deflate(aus, daten, teil.länge, Z_NO_FLUSH)) return false;
         return !teil.letztes || Abschließen(Z_FINISH);
     }
 
     bool Abschließen(int flush) {
         läuft = false;
-        return lauf->Deflate(aus, nullptr, 0, flush);
+        return strom->Deflate(aus, nullptr, 0, flush);
     }
 
     static zip_int64_t Rückruf(void* zustand, void* daten, zip_uint64_t länge, zip_source_cmd_t befehl) {

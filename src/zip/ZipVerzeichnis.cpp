@@ -10,14 +10,6 @@ namespace {
 // A directory larger than this is refused rather than read into memory.
 constexpr uint64_t kGrößtesVerzeichnis = 64ull << 20;
 
-bool LesenAb(HANDLE datei, uint64_t stelle, void* ziel, size_t anzahl) {
-    OVERLAPPED lage{};
-    lage.Offset = static_cast<DWORD>(stelle);
-    lage.OffsetHigh = static_cast<DWORD>(stelle >> 32);
-    DWORD gelesen = 0;
-    return ReadFile(datei, ziel, static_cast<DWORD>(anzahl), &gelesen, &lage) && gelesen == anzahl;
-}
-
 uint64_t Zahl(const unsigned char* p, int bytes) {
     uint64_t wert = 0;
     for (int i = bytes - 1; i >= 0; --i) wert = (wert << 8) | p[i];
@@ -71,6 +63,14 @@ void Zip64Werte(const unsigned char* extra, size_t länge, uint64_t& unkomprimie
 }
 
 }  // namespace
+
+bool LesenAb(HANDLE datei, uint64_t stelle, void* ziel, size_t anzahl) {
+    OVERLAPPED lage{};
+    lage.Offset = static_cast<DWORD>(stelle);
+    lage.OffsetHigh = static_cast<DWORD>(stelle >> 32);
+    DWORD gelesen = 0;
+    return ReadFile(datei, ziel, static_cast<DWORD>(anzahl), &gelesen, &lage) && gelesen == anzahl;
+}
 
 std::optional<Verzeichnis> Lesen(HANDLE datei) {
     LARGE_INTEGER größe{};

@@ -24,6 +24,9 @@ struct Verzeichnis {
 // Nothing when the directory cannot be read consistently.
 std::optional<Verzeichnis> Lesen(HANDLE archiv);
 
+// Reads exactly anzahl bytes at that offset of the file, without moving its file pointer.
+bool LesenAb(HANDLE datei, uint64_t stelle, void* ziel, size_t anzahl);
+
 // True when two members share bytes or a member reaches into the central directory.
 bool Überlappen(Verzeichnis verzeichnis);
 

@@ -48,7 +48,7 @@ using Mitglied = std::unique_ptr<zip_file_t, MitgliedSchließen>;
 void Melden(const std::wstring& zeile) { zustand.uZipAusgabe += zeile + kCrLf; }
 
 // The first failure decides the result; later ones only add their lines.
-void Ergebnis(int32_t& ergebnis, int32_t fehler) {
+void ErgebnisMerken(int32_t& ergebnis, int32_t fehler) {
     if (fehler != PK_OK && (ergebnis == PK_OK || ergebnis == PK_WARN)) ergebnis = fehler;
 }
 
@@ -164,9 +164,9 @@ Handles::Datei Anlegen(const std::wstring& pfad, DWORD attribute) {
 }
 
 // One extraction run: the open archive, the target folder and what the person answered so far.
-class Lauf {
+class Entpackung {
 public:
-    Lauf(Zustand& z, zip_t* archiv, std::wstring ordner) : z_(z), archiv_(archiv), ordner_(std::move(ordner)) {}
+    Entpackung(Zustand& z, zip_t* archiv, std::wstring ordner) : z_(z), archiv_(archiv), ordner_(std::move(ordner)) {}
 
     int32_t Verarbeiten(const Plan& plan) {
         const bool schreiben = !z_.uExtractList && !z_.uTesten;
@@ -433,7 +433,7 @@ int32_t Planen(Zustand& z, zip_t* archiv, HANDLE datei, std::vector<Plan>& plän
         if (art == Art::Ordner) continue;
         if (art == Art::Verweis) {
             Melden(L"Achtung - Die Verknüpfung '" + plan.gespeichert + L"' wird nicht angelegt");
-            Ergebnis(ergebnis, PK_WARN);
+            ErgebnisMerken(ergebnis, PK_WARN);
             ++z.uNichtEntpackt;
             continue;
         }
@@ -446,7 +446,7 @@ int32_t Planen(Zustand& z, zip_t* archiv, HANDLE datei, std::vector<Plan>& plän
         }
         if (plan.ziel.empty()) {
             Melden(L"Achtung - '" + plan.gespeichert + L"' hat keinen verwendbaren Dateinamen und wird übersprungen");
-            Ergebnis(ergebnis, PK_WARN);
+            ErgebnisMerken(ergebnis, PK_WARN);
             ++z.uNichtEntpackt;
             continue;
         }
@@ -507,14 +507,14 @@ int32_t Entpacken(Zustand& z) {
         Melden(L"Fehler - Der Ordner '" + z.uZielOrdner + L"' kann nicht angelegt werden");
         return PK_DISK;
     }
-    Lauf lauf(z, geöffnet.archiv.get(), ordner);
+    Entpackung entpackung(z, geöffnet.archiv.get(), ordner);
     uint64_t gesamt = 0;
     for (const auto& plan : pläne) gesamt += plan.stat.size;
     const modFortschritt::Bytefortschritt fortschritt(gesamt);
     for (const auto& plan : pläne) {
-        const int32_t fehler = lauf.Verarbeiten(plan);
+        const int32_t fehler = entpackung.Verarbeiten(plan);
         if (fehler != PK_OK) ++z.uNichtEntpackt;
-        Ergebnis(ergebnis, fehler);
+        ErgebnisMerken(ergebnis, fehler);
     }
     return ergebnis;
 }

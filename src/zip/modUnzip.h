@@ -19,7 +19,7 @@ inline constexpr size_t kNamenListe = 2501;
 inline constexpr int64_t kHöchstzahlEinträge = 10000;
 
 // Result codes, shown as a bare number when not 0.
-enum Fehler : int32_t {
+enum Ergebniscode : int32_t {
     PK_OK = 0,
     PK_WARN = 1,     // some members were skipped (links, names that are no file names)
     PK_ERR = 2,      // a member failed its check and was not written

@@ -14,7 +14,7 @@ namespace modZip {
 inline constexpr size_t kNamenTabelle = 2501;
 
 // Result codes, the numbers package creation reports in its error line.
-enum Fehler : int32_t {
+enum Ergebniscode : int32_t {
     ZE_OK = 0,
     ZE_MEM = 4,     // out of memory
     ZE_LOGIC = 5,   // the ZIP library failed in a way no input explains
@@ -44,7 +44,7 @@ extern Zustand zustand;
 void Zurücksetzen();
 
 // Packs slots 0 .. uAnzahl-1 of uDateien into uZipDatei. 0 when the archive was written, else a
-// Fehler code; a failed run leaves no archive behind (an archive of that name from before stays).
+// Ergebniscode; a failed run leaves no archive behind (an archive of that name from before stays).
 int32_t ZipErstellen();
 
 // The first two of the names that would land on one file when unpacked on Windows, where names
