@@ -9,7 +9,7 @@
 #include "SkriptBenutzer.h"
 #include "TempOrdner.h"
 #include "Treiber.h"
-#include "WinePfade.h"
+#include "UnixProgramm.h"
 #include "frmVerschiebenDateiExistiert.h"
 #include "modFunktionen.h"
 
@@ -58,7 +58,7 @@ bool Lebt(HWND fenster) {
 
 // A client that appends to its file once the copy to another drive has read it to its end.
 struct Nachzügler final : modFortschritt::Anzeige {
-    std::string unixPfad;
+    std::wstring unixPfad;
     void ZeileAnhängen(const std::wstring&) override {}
     bool IstSichtbar() override { return true; }
     void Öffnen(const std::wstring&, const std::wstring&) override {}
@@ -66,7 +66,8 @@ struct Nachzügler final : modFortschritt::Anzeige {
     void FehlerAbschließen() override {}
     // The bar empties after the last piece.
     void BytesZeigen(uint64_t, uint64_t gesamt) override {
-        if (gesamt == 0 && !unixPfad.empty()) UnixBefehl("printf mehr >> '" + unixPfad + "'");
+        if (gesamt > 0 || unixPfad.empty()) return;
+        UnixProgramm::Ausführen({L"sh", L"-c", L"printf mehr >> \"$0\"", unixPfad}, 30000);
     }
 };
 
@@ -91,8 +92,7 @@ TEST(Verteilung, EveryJobFileReachesItsClientWhichQuitsAndStartsAgain) {
         CreateDirectoryW(ordner.c_str(), nullptr);
     for (const wchar_t* programm : {L"\\Kazaa\\kpp.exe", L"\\Kazaa\\Kazaa.exe", L"\\eMule\\emule.exe",
                                     L"\\eMule\\gdonkey.exe", L"\\Get Right\\Getright.exe", L"\\WinMX\\Winmx.exe"})
-        CopyFileW(NebenDemTest(L"lw_ClientAttrappe.exe").c_str(), (T + programm).c_str(), FALSE);
-    SetEnvironmentVariableW(L"LW_AUFRUFE", T.c_str());
+        CopyFileW(HelferProgramm().c_str(), (T + programm).c_str(), FALSE);
     // An earlier list of that name may still be GetRight's; eMule has an unfinished download of that name.
     Schreiben(getright + L"\\h.grx", "alt");
     Schreiben(emule + L"\\c.part.met", "alt");
@@ -114,7 +114,7 @@ TEST(Verteilung, EveryJobFileReachesItsClientWhichQuitsAndStartsAgain) {
     std::vector<Treiber::Prozess> prozesse;
     std::vector<HWND> fenster;
     for (const Client& c : kClients) {
-        CopyFileW(NebenDemTest(L"lw_FensterHelfer.exe").c_str(), (T + L"\\" + c.programm).c_str(), TRUE);
+        CopyFileW(HelferProgramm().c_str(), (T + L"\\" + c.programm).c_str(), TRUE);
         std::wstring argumente;
         for (const std::wstring& titel : c.titel) argumente += L" \"" + titel + L"\"";
         prozesse.push_back(std::move(Treiber::Prozess::Starten(T + L"\\" + c.programm, argumente).value()));
@@ -122,6 +122,8 @@ TEST(Verteilung, EveryJobFileReachesItsClientWhichQuitsAndStartsAgain) {
             ASSERT_TRUE(Treiber::FensterWarten(titel, 10000, prozesse.back().Id())) << titel;
         fenster.push_back(Treiber::FensterWarten(c.titel[0], 0, prozesse.back().Id()));
     }
+    // From here on the stand-in records how it was started, as the clients the distribution starts.
+    SetEnvironmentVariableW(L"LW_AUFRUFE", T.c_str());
 
     const auto in = [](const std::wstring& ordner, const wchar_t* n) { return std::pair{n, ordner + L"\\" + n}; };
     // The first eight come in the first distribution.
@@ -271,7 +273,7 @@ TEST(Umzug, AMoveToAnotherDriveCopiesChecksAndOnlyThenDeletes) {
             Schreiben(ziel, "alt");
             person.Antworte(F::Ersetzen);
         }
-        nachzügler.unixPfad = fall.wächst ? WinePfade::UnixPfad(quelle) : "";
+        nachzügler.unixPfad = fall.wächst ? UnixProgramm::Pfad(quelle) : L"";
         int modus = Verschieben;
         EXPECT_EQ(DateiVerschieben(quelle, ziel, modus, fehler, ÜberschreibenFragen), fall.angekommen) << fehler;
         EXPECT_EQ(Inhaltsliste(ordner), fall.angekommen || fall.altesZiel ? L"a.dat" : L"");

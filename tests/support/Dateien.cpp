@@ -1,12 +1,14 @@
 #include "Dateien.h"
 
 #include "Handles.h"
+#include "Treiber.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 void Schreiben(const std::wstring& pfad, const std::string& inhalt) {
@@ -73,9 +75,16 @@ std::wstring NebenDemTest(const std::wstring& name) {
     return pfad.substr(0, pfad.rfind(L'\\') + 1) + name;
 }
 
+std::wstring HelferProgramm() {
+    const char* pfad = std::getenv("LADEWERK_HELFER");
+    return pfad ? Treiber::UnixPfadNachWindows(pfad) : L"";
+}
+
 void RegistryTextSetzen(HKEY wurzel, const std::wstring& schlüssel, const wchar_t* name, const std::wstring& wert) {
-    RegSetKeyValueW(wurzel, schlüssel.c_str(), name, REG_SZ, wert.c_str(),
-                    static_cast<DWORD>((wert.size() + 1) * sizeof(wchar_t)));
+    EXPECT_EQ(RegSetKeyValueW(wurzel, schlüssel.c_str(), name, REG_SZ, wert.c_str(),
+                              static_cast<DWORD>((wert.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS)
+        << schlüssel;
 }
 
 bool Existiert(const std::wstring& pfad) { return GetFileAttributesW(pfad.c_str()) != INVALID_FILE_ATTRIBUTES; }

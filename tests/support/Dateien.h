@@ -28,5 +28,7 @@ std::wstring ProgrammOrdner();
 std::wstring BenutzerTemp();
 // A program built beside the test program.
 std::wstring NebenDemTest(const std::wstring& name);
+// The stand-in program lw_helfer, handed over by the test's environment in LADEWERK_HELFER.
+std::wstring HelferProgramm();
 // Writes a REG_SZ value, making the key when missing.
 void RegistryTextSetzen(HKEY wurzel, const std::wstring& schlüssel, const wchar_t* name, const std::wstring& wert);

@@ -1,5 +1,6 @@
 #include "Empfang.h"
 
+#include "Dateien.h"
 #include "Handles.h"
 #include "Peer.h"
 #include "Treiber.h"
@@ -7,18 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 namespace Empfang {
 namespace {
-
-void RegistrySetzen(HKEY wurzel, const wchar_t* schlüssel, const wchar_t* name, const std::wstring& wert) {
-    EXPECT_EQ(RegSetKeyValueW(wurzel, schlüssel, name, REG_SZ, wert.c_str(),
-                              static_cast<DWORD>((wert.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS)
-        << schlüssel;
-}
 
 std::string Ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
@@ -32,10 +24,10 @@ Clientordner ClientsEinrichten(const TempOrdner& wurzel) {
     };
     ordner(L"Pakete");
     const Clientordner clients{ordner(L"KazaaDownloads"), ordner(L"eMuleTemp")};
-    RegistrySetzen(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", ordner(L"Kazaa") + L"\\kazaa.exe");
-    RegistrySetzen(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir", clients.kazaaDownloads);
+    RegistryTextSetzen(HKEY_LOCAL_MACHINE, L"SOFTWARE\\KaZaA\\Cloudload", L"ExeDir", ordner(L"Kazaa") + L"\\kazaa.exe");
+    RegistryTextSetzen(HKEY_CURRENT_USER, L"SOFTWARE\\KaZaA\\LocalContent", L"DownloadDir", clients.kazaaDownloads);
     const std::wstring emule = ordner(L"eMule");
-    RegistrySetzen(HKEY_CLASSES_ROOT, L"ed2k\\shell\\open\\command", nullptr, L"\"" + emule + L"\\emule.exe\" \"%1\"");
+    RegistryTextSetzen(HKEY_CLASSES_ROOT, L"ed2k\\shell\\open\\command", nullptr, L"\"" + emule + L"\\emule.exe\" \"%1\"");
     wurzel.Datei(L"eMule\\preferences.ini", "[eMule]\r\nTempDir=" + Ascii(clients.emuleTemp) + "\r\n");
     return clients;
 }
@@ -64,7 +56,6 @@ std::wstring PythonPaket(const TempOrdner& wurzel, const std::wstring& name, con
     EXPECT_TRUE(Peer::Python(wurzel.Pfad() + L"\\Pakete", skript)) << name;
     return wurzel.Pfad() + L"\\Pakete\\" + name;
 }
-
 
 std::set<std::wstring> Baum(const std::wstring& ordner) {
     std::set<std::wstring> inhalt;

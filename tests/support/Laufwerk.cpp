@@ -1,62 +1,24 @@
 #include "Laufwerk.h"
 
-#include "Handles.h"
+#include "UnixProgramm.h"
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <optional>
+
 namespace {
 
-std::string Umgebung(const char* name) {
-    const DWORD länge = GetEnvironmentVariableA(name, nullptr, 0);
-    if (länge == 0) return {};
-    std::string wert(länge, '\0');
-    wert.resize(GetEnvironmentVariableA(name, wert.data(), länge));
-    return wert;
-}
-
-std::optional<std::string> DateiLesen(const std::wstring& pfad) {
-    const Handles::Datei datei(CreateFileW(pfad.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                           nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!datei) return std::nullopt;
-    std::string inhalt(256, '\0');
-    DWORD gelesen = 0;
-    if (!ReadFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &gelesen, nullptr)) return std::nullopt;
-    inhalt.resize(gelesen);
-    return inhalt;
+// A command of the Linux side; its exit code, nothing when it never ended.
+std::optional<int> UnixBefehl(const std::string& befehl) {
+    return UnixProgramm::Ausführen({L"sh", L"-c", std::wstring(befehl.begin(), befehl.end())}, 30000).code;
 }
 
 }  // namespace
 
-std::optional<int> UnixBefehl(const std::string& befehl) {
-    static int nummer = 0;
-    const std::string marke = "lw-befehl-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++nummer);
-    const std::wstring markeWindows = L"C:\\" + std::wstring(marke.begin(), marke.end());
-    // Written under a temporary name and renamed, so the marker is never seen half-written.
-    const std::string skript = "(" + befehl + ") >/dev/null 2>&1; echo $? > \"$WINEPREFIX/drive_c/" + marke +
-                               ".t\"; mv \"$WINEPREFIX/drive_c/" + marke + ".t\" \"$WINEPREFIX/drive_c/" + marke + "\"";
-    // Wine splits the command line by the Windows rules before it starts the Linux program.
-    std::string zeile = "Z:\\bin\\sh -c \"";
-    for (const char z : skript) zeile += z == '"' ? std::string("\\\"") : std::string(1, z);
-    zeile += '"';
-    STARTUPINFOA start{};
-    start.cb = sizeof start;
-    PROCESS_INFORMATION prozess{};
-    if (!CreateProcessA(nullptr, zeile.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &prozess))
-        return std::nullopt;
-    if (prozess.hProcess) CloseHandle(prozess.hProcess);
-    if (prozess.hThread) CloseHandle(prozess.hThread);
-    for (int versuch = 0; versuch < 600; ++versuch) {
-        if (const auto inhalt = DateiLesen(markeWindows)) {
-            DeleteFileW(markeWindows.c_str());
-            return std::atoi(inhalt->c_str());
-        }
-        Sleep(50);
-    }
-    return std::nullopt;
-}
-
 Laufwerk::Laufwerk(wchar_t buchstabe, int megabyte, const std::wstring& ordnerAufC) : buchstabe_(buchstabe) {
-    const std::string präfix = Umgebung("WINEPREFIX");
+    const char* wine = std::getenv("WINEPREFIX");
+    const std::string präfix = wine ? wine : "";
     if (präfix.empty()) {
         fehler_ = "WINEPREFIX ist nicht gesetzt: kein Wine-Präfix, in dem ein Laufwerk angelegt werden kann";
         return;

@@ -3,12 +3,7 @@
 // folder of the prefix or onto a small tmpfs that the test mounts (tests run as root). Both
 // live only as long as the object.
 
-#include <optional>
 #include <string>
-
-// Runs a command of the Linux side (Wine starts Linux programs, but hands out no process
-// handle, so the end is seen through a marker file); its exit code, nothing when it never ended.
-std::optional<int> UnixBefehl(const std::string& befehl);
 
 class Laufwerk {
 public:

@@ -1,9 +1,9 @@
 #include "TempOrdner.h"
 
+#include "Dateien.h"
 #include "Dateisuche.h"
 #include "Handles.h"
 
-#include <vector>
 
 namespace {
 
@@ -38,21 +38,14 @@ void BaumLöschen(const std::wstring& ordner) {
 }  // namespace
 
 TempOrdner::TempOrdner() {
-    std::vector<wchar_t> temp(GetTempPathW(0, nullptr) + 1);
-    temp.resize(GetTempPathW(static_cast<DWORD>(temp.size()), temp.data()));
     static unsigned zähler = 0;
-    pfad_ = std::wstring(temp.begin(), temp.end()) + L"lwtest-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-            std::to_wstring(++zähler);
+    pfad_ = BenutzerTemp() + L"lwtest-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++zähler);
     CreateDirectoryW(pfad_.c_str(), nullptr);
 }
 
 TempOrdner::~TempOrdner() { BaumLöschen(L"\\\\?\\" + pfad_); }
 
 std::wstring TempOrdner::Datei(const std::wstring& name, const std::string& inhalt) const {
-    const std::wstring pfad = pfad_ + L"\\" + name;
-    const Handles::Datei datei(
-        CreateFileW(pfad.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD geschrieben = 0;
-    if (datei) WriteFile(datei.Get(), inhalt.data(), static_cast<DWORD>(inhalt.size()), &geschrieben, nullptr);
-    return pfad;
+    Schreiben(pfad_ + L"\\" + name, inhalt);
+    return pfad_ + L"\\" + name;
 }

@@ -14,12 +14,9 @@ constexpr UINT kAntwortMs = 2000;
 
 template <class Bedingung>
 bool Warten(DWORD timeoutMs, Bedingung erfüllt) {
-    const ULONGLONG ende = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (erfüllt()) return true;
+    for (const ULONGLONG ende = GetTickCount64() + timeoutMs; !erfüllt(); Sleep(kTaktMs))
         if (GetTickCount64() >= ende) return false;
-        Sleep(kTaktMs);
-    }
+    return true;
 }
 
 BOOL CALLBACK Sammeln(HWND hwnd, LPARAM ziel) {
@@ -44,23 +41,15 @@ DWORD ProzessVon(HWND hwnd) {
 }
 
 FensterInfo Info(HWND hwnd) {
-    FensterInfo info{hwnd, ProzessVon(hwnd), {}, FensterText(hwnd), IsWindowVisible(hwnd) != FALSE,
-                     IsWindowEnabled(hwnd) != FALSE, {}};
-    info.klasse.resize(257);  // class names are limited to 256 characters
+    FensterInfo info{hwnd, ProzessVon(hwnd), std::wstring(256, L'\0'), FensterText(hwnd), IsWindowVisible(hwnd) != FALSE};
     info.klasse.resize(GetClassNameW(hwnd, info.klasse.data(), static_cast<int>(info.klasse.size())));
-    GetWindowRect(hwnd, &info.rechteck);
     return info;
 }
 
 std::vector<FensterInfo> Infos(const std::vector<HWND>& handles) {
-    std::vector<FensterInfo> infos(handles.size());
-    std::ranges::transform(handles, infos.begin(), Info);
+    std::vector<FensterInfo> infos;
+    for (HWND h : handles) infos.push_back(Info(h));
     return infos;
-}
-
-bool GleichOhneGroß(const std::wstring& a, const std::wstring& b) {
-    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                                TRUE) == CSTR_EQUAL;
 }
 
 // "&&" stands for a literal ampersand.
@@ -94,13 +83,9 @@ std::vector<FensterInfo> KinderAuflisten(HWND fenster) {
 HWND FensterWarten(const std::wstring& titel, DWORD timeoutMs, DWORD prozessId) {
     HWND gefunden = nullptr;
     Warten(timeoutMs, [&] {
-        for (HWND h : Handles(nullptr)) {
-            if (IsWindowVisible(h) && (prozessId == 0 || ProzessVon(h) == prozessId) && FensterText(h) == titel) {
-                gefunden = h;
-                return true;
-            }
-        }
-        return false;
+        for (const FensterInfo& f : FensterAuflisten(prozessId))
+            if (f.sichtbar && f.text == titel) gefunden = f.hwnd;
+        return gefunden != nullptr;
     });
     return gefunden;
 }
@@ -112,8 +97,8 @@ bool FensterVerschwindenWarten(HWND fenster, DWORD timeoutMs) {
 bool KnopfKlicken(HWND fenster, const std::wstring& text) {
     const std::wstring gesucht = OhneMnemonik(text);
     for (const FensterInfo& kind : KinderAuflisten(fenster)) {
-        if (GleichOhneGroß(kind.klasse, L"Button") && GleichOhneGroß(OhneMnemonik(kind.text), gesucht) &&
-            Bedienbar(kind.hwnd))
+        const bool knopf = _wcsicmp(kind.klasse.c_str(), L"Button") == 0;
+        if (knopf && _wcsicmp(OhneMnemonik(kind.text).c_str(), gesucht.c_str()) == 0 && Bedienbar(kind.hwnd))
             return PostMessageW(kind.hwnd, BM_CLICK, 0, 0) != FALSE;
     }
     return false;
@@ -186,28 +171,13 @@ std::optional<Prozess> Prozess::Starten(const std::wstring& exe, const std::wstr
     return Prozess(info.hProcess, info.dwProcessId);
 }
 
-Prozess::Prozess(Prozess&& anderer) noexcept
-    : handle_(std::move(anderer.handle_)), id_(std::exchange(anderer.id_, 0)) {}
-
-Prozess& Prozess::operator=(Prozess&& anderer) noexcept {
-    if (this != &anderer) {
-        Beenden();
-        handle_ = std::move(anderer.handle_);
-        id_ = std::exchange(anderer.id_, 0);
-    }
-    return *this;
-}
-
-Prozess::~Prozess() { Beenden(); }
-
-bool Prozess::EndeWarten(DWORD ms, DWORD* code) { return ProzessEndeWarten(handle_.get(), ms, code); }
-
-void Prozess::Beenden() {
-    if (handle_ && WaitForSingleObject(handle_.get(), 0) == WAIT_TIMEOUT) {
-        TerminateProcess(handle_.get(), kBeendetCode);
+void Prozess::Schließer::operator()(HANDLE h) const {
+    if (WaitForSingleObject(h, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(h, 9);
         // Termination is asynchronous; the next test may want to delete the exe or its files.
-        WaitForSingleObject(handle_.get(), kAntwortMs);
+        WaitForSingleObject(h, kAntwortMs);
     }
+    CloseHandle(h);
 }
 
 std::wstring UnixPfadNachWindows(const std::string& unixPfad) {

@@ -17,8 +17,6 @@ struct FensterInfo {
     std::wstring klasse;
     std::wstring text;
     bool sichtbar;
-    bool aktiviert;
-    RECT rechteck;
 };
 
 // prozessId 0 means every process.
@@ -52,9 +50,8 @@ bool DateinameBestätigen(HWND dialog, const std::wstring& name);
 
 bool ProzessEndeWarten(HANDLE prozess, DWORD timeoutMs, DWORD* exitCode);
 
-// Exit code of a process ended by Prozess::Beenden.
-inline constexpr UINT kBeendetCode = 9;
-
+// A started process; one still running when the object goes is terminated, so a failed test
+// leaves nothing behind.
 class Prozess {
 public:
     // Runs `"exe" argumente`; the argument text is passed on verbatim. An empty ordner keeps the
@@ -62,22 +59,12 @@ public:
     static std::optional<Prozess> Starten(const std::wstring& exe, const std::wstring& argumente,
                                           const std::wstring& ordner = L"");
 
-    Prozess(Prozess&& anderer) noexcept;
-    Prozess& operator=(Prozess&& anderer) noexcept;
-    Prozess(const Prozess&) = delete;
-    Prozess& operator=(const Prozess&) = delete;
-    // Terminates a process still running, so a failed test leaves nothing behind.
-    ~Prozess();
-
     DWORD Id() const { return id_; }
-    HANDLE Handle() const { return handle_.get(); }
-    bool EndeWarten(DWORD ms, DWORD* code = nullptr);
-    // Terminates with kBeendetCode if still running and waits until it is gone.
-    void Beenden();
+    bool EndeWarten(DWORD ms, DWORD* code = nullptr) { return ProzessEndeWarten(handle_.get(), ms, code); }
 
 private:
     struct Schließer {
-        void operator()(HANDLE h) const { CloseHandle(h); }
+        void operator()(HANDLE h) const;
     };
     Prozess(HANDLE handle, DWORD id) : handle_(handle), id_(id) {}
 

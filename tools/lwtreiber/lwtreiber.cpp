@@ -1,12 +1,11 @@
-// Command-line front end of the test driver, for scripts that poke at the running program.
-// Exit codes: 0 done, 1 window or control not found (or timeout), 2 wrong usage.
+// Command-line front end of the test driver, for scripts and people that poke at the running
+// program. Exit codes: 0 done, 1 window or control not found (or timeout), 2 wrong usage.
 
 #include "Treiber.h"
 
 #include <fcntl.h>
 #include <io.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cwchar>
 
@@ -14,12 +13,12 @@ namespace {
 
 using Argumente = std::vector<std::wstring>;
 
-// WriteConsoleW fails on redirected output, and scripts always redirect.
+// UTF-8 through fwrite: WriteConsoleW fails on redirected output, and scripts always redirect.
 void Ausgeben(std::FILE* ziel, std::wstring zeile) {
     zeile += L'\n';
-    const int länge = static_cast<int>(zeile.size());
-    std::string utf8(WideCharToMultiByte(CP_UTF8, 0, zeile.data(), länge, nullptr, 0, nullptr, nullptr), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, zeile.data(), länge, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
+    std::string utf8(zeile.size() * 3, '\0');
+    utf8.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, zeile.data(), static_cast<int>(zeile.size()),
+                                                        utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr)));
     std::fwrite(utf8.data(), 1, utf8.size(), ziel);
 }
 
@@ -29,21 +28,19 @@ std::wstring Hex(HWND hwnd) {
     return text;
 }
 
-std::optional<long> Zahl(const Argumente& a, size_t i, long standard) {
+// The number at a[i], standard when there is none, -1 when it is no number.
+long Zahl(const Argumente& a, size_t i, long standard) {
     if (i >= a.size()) return standard;
     wchar_t* ende = nullptr;
-    errno = 0;
     const long wert = std::wcstol(a[i].c_str(), &ende, 10);
-    if (a[i].empty() || *ende != L'\0' || errno != 0) return std::nullopt;
-    return wert;
+    return a[i].empty() || *ende != L'\0' || wert < 0 ? -1 : wert;
 }
 
 int Gebrauch() {
     Ausgeben(stderr, L"Aufruf: lwtreiber list [PID]\n"
                      L"       lwtreiber wait \"TITEL\" [TIMEOUT_MS]\n"
                      L"       lwtreiber click \"TITEL\" \"KNOPFTEXT\"\n"
-                     L"       lwtreiber text \"TITEL\" [STEUERELEMENT_ID]\n"
-                     L"       lwtreiber close \"TITEL\"");
+                     L"       lwtreiber text \"TITEL\" [STEUERELEMENT_ID]");
     return 2;
 }
 
@@ -53,35 +50,27 @@ std::wstring Zeile(const std::wstring& anfang, const Treiber::FensterInfo& f) {
 
 int Ausführen(const Argumente& a) {
     const std::wstring befehl = a.empty() ? L"" : a[0];
-    if (befehl == L"list" && a.size() <= 2) {
-        const auto pid = Zahl(a, 1, 0);
-        if (!pid || *pid < 0) return Gebrauch();
-        for (const auto& f : Treiber::FensterAuflisten(static_cast<DWORD>(*pid)))
+    const long zahl = Zahl(a, 2, befehl == L"wait" ? 10000 : 0);
+    if (befehl == L"list" && a.size() <= 2 && Zahl(a, 1, 0) >= 0) {
+        for (const auto& f : Treiber::FensterAuflisten(static_cast<DWORD>(Zahl(a, 1, 0))))
             Ausgeben(stdout, Zeile(Hex(f.hwnd) + L'\t' + std::to_wstring(f.prozessId), f));
         return 0;
     }
-    if (a.size() < 2 || a.size() > 3) return Gebrauch();
+    if (a.size() < 2 || a.size() > 3 || (befehl != L"click" && zahl < 0)) return Gebrauch();
+    // Scripts call "wait" first; the other commands look only once.
+    const HWND hwnd = Treiber::FensterWarten(a[1], befehl == L"wait" ? static_cast<DWORD>(zahl) : 0);
     if (befehl == L"wait") {
-        const auto frist = Zahl(a, 2, 10000);
-        if (!frist || *frist < 0) return Gebrauch();
-        const HWND hwnd = Treiber::FensterWarten(a[1], static_cast<DWORD>(*frist));
         if (hwnd) Ausgeben(stdout, Hex(hwnd));
         return hwnd ? 0 : 1;
     }
-    // Scripts call "wait" first; the other commands look only once.
-    const HWND hwnd = Treiber::FensterWarten(a[1], 0);
     if (befehl == L"click" && a.size() == 3) return hwnd && Treiber::KnopfKlicken(hwnd, a[2]) ? 0 : 1;
-    if (befehl == L"close" && a.size() == 2) return hwnd && PostMessageW(hwnd, WM_CLOSE, 0, 0) ? 0 : 1;
     if (befehl != L"text") return Gebrauch();
     if (a.size() == 3) {
-        const auto id = Zahl(a, 2, 0);
-        if (!id) return Gebrauch();
-        const auto text = hwnd ? Treiber::SteuerelementText(hwnd, static_cast<int>(*id)) : std::nullopt;
+        const auto text = hwnd ? Treiber::SteuerelementText(hwnd, static_cast<int>(zahl)) : std::nullopt;
         if (text) Ausgeben(stdout, *text);
         return text ? 0 : 1;
     }
-    for (const auto& k : Treiber::KinderAuflisten(hwnd))
-        Ausgeben(stdout, Zeile(std::to_wstring(GetDlgCtrlID(k.hwnd)), k));
+    for (const auto& k : Treiber::KinderAuflisten(hwnd)) Ausgeben(stdout, Zeile(std::to_wstring(GetDlgCtrlID(k.hwnd)), k));
     return hwnd ? 0 : 1;
 }
 
