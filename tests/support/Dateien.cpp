@@ -47,12 +47,6 @@ std::wstring TieferOrdner(std::wstring basis, size_t länge) {
     return basis;
 }
 
-std::wstring GespeicherterName(const std::wstring& pfad) {
-    WIN32_FIND_DATAW daten{};
-    const Handles::Suche suche(FindFirstFileW(pfad.c_str(), &daten));
-    return suche ? std::wstring(daten.cFileName) : std::wstring();
-}
-
 std::wstring Inhaltsliste(const std::wstring& ordner) {
     std::vector<std::wstring> namen;
     WIN32_FIND_DATAW daten{};
@@ -67,12 +61,6 @@ std::wstring Inhaltsliste(const std::wstring& ordner) {
     std::wstring liste;
     for (const auto& name : namen) liste += (liste.empty() ? L"" : L" ") + name;
     return liste;
-}
-
-std::wstring NebenDemTest(const std::wstring& name) {
-    std::wstring pfad(MAX_PATH, L'\0');
-    pfad.resize(GetModuleFileNameW(nullptr, pfad.data(), static_cast<DWORD>(pfad.size())));
-    return pfad.substr(0, pfad.rfind(L'\\') + 1) + name;
 }
 
 std::wstring HelferProgramm() {
@@ -91,11 +79,6 @@ bool Existiert(const std::wstring& pfad) { return GetFileAttributesW(pfad.c_str(
 
 bool Enthält(const std::vector<std::wstring>& texte, const std::wstring& text) {
     return std::find(texte.begin(), texte.end(), text) != texte.end();
-}
-
-std::wstring ProgrammOrdner() {
-    const std::wstring neben = NebenDemTest(L"");
-    return neben.substr(0, neben.size() - 1);
 }
 
 std::wstring BenutzerTemp() {

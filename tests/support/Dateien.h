@@ -17,17 +17,12 @@ std::optional<std::string> Lesen(const std::wstring& pfad);
 std::wstring Anlegen(const std::wstring& pfad, DWORD attribute = FILE_ATTRIBUTE_NORMAL);
 // Folders below basis, one in the next, until the path is at least länge long; the deepest.
 std::wstring TieferOrdner(std::wstring basis, size_t länge);
-// The name as stored on disk, letter case included; empty when missing.
-std::wstring GespeicherterName(const std::wstring& pfad);
 // Names in the folder (files and folders), sorted.
 std::wstring Inhaltsliste(const std::wstring& ordner);
 bool Existiert(const std::wstring& pfad);
 bool Enthält(const std::vector<std::wstring>& texte, const std::wstring& text);
-// The folder of the running test program, and the user's temp folder (ending in a backslash).
-std::wstring ProgrammOrdner();
+// The user's temp folder, ending in a backslash.
 std::wstring BenutzerTemp();
-// A program built beside the test program.
-std::wstring NebenDemTest(const std::wstring& name);
 // The stand-in program lw_helfer, handed over by the test's environment in LADEWERK_HELFER.
 std::wstring HelferProgramm();
 // Writes a REG_SZ value, making the key when missing.

@@ -141,8 +141,6 @@ HWND DateinameFeld(HWND dialog) {
 
 }  // namespace
 
-std::wstring Dateiname(HWND dialog) { return dialog ? FensterText(DateinameFeld(dialog)) : std::wstring(); }
-
 bool DateinameBestätigen(HWND dialog, const std::wstring& name) {
     HWND feld = dialog ? DateinameFeld(dialog) : nullptr;
     DWORD_PTR ergebnis = 0;

@@ -42,10 +42,8 @@ std::optional<std::wstring> SteuerelementText(HWND fenster, int id);
 // and the captions of the buttons actually shown.
 std::vector<std::wstring> AlleTexte(HWND fenster);
 
-// The file name box of an open or save dialog: its text, and typing into it and confirming as
-// with the dialog's default button. Several files are typed each in double quotes, separated by
-// blanks.
-std::wstring Dateiname(HWND dialog);
+// Types into the file name box of an open or save dialog and confirms as with the dialog's
+// default button. Several files are typed each in double quotes, separated by blanks.
 bool DateinameBestätigen(HWND dialog, const std::wstring& name);
 
 bool ProzessEndeWarten(HANDLE prozess, DWORD timeoutMs, DWORD* exitCode);
