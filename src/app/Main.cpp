@@ -159,7 +159,7 @@ void ProgrammBeenden() {
     // Empty unless Windows ends the program in the middle of a run (logoff, shutdown).
     Programm::ÜberbleibselLöschen();
     std::fflush(nullptr);
-    for (Fenster::Fenster* fenster : Fenster::GeladeneFenster()) fenster->Zerstören();
+    for (Oberfläche::Fenster* fenster : Oberfläche::GeladeneFenster()) fenster->Zerstören();
     Programm::ProzessBeenden();
 }
 

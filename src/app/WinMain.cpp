@@ -12,7 +12,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // A start that left no window open (say, the command-line file vanished before it could be
     // shown) must not linger as an invisible process.
     bool sichtbar = false;
-    for (Fenster::Fenster* fenster : Fenster::GeladeneFenster()) sichtbar = sichtbar || fenster->IstSichtbar();
+    for (Oberfläche::Fenster* fenster : Oberfläche::GeladeneFenster()) sichtbar = sichtbar || fenster->IstSichtbar();
     if (!sichtbar) modMain::ProgrammBeenden();
-    return Fenster::NachrichtenSchleife();
+    return Oberfläche::NachrichtenSchleife();
 }

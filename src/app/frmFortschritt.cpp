@@ -11,7 +11,7 @@ namespace {
 const wchar_t* const kKnopfText = L"&Schließen";
 
 // Twips; client area 8475 x 3120. The bar and its text share the bottom row with the button.
-const Fenster::Steuerelement kLayout[] = {
+const Oberfläche::Steuerelement kLayout[] = {
     {frmFortschritt::prgBytes, PROGRESS_CLASSW, L"", 0, 90, 2790, 4200, 240},
     {frmFortschritt::lblBytes, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, 4380, 2805, 2400, 240},
     {frmFortschritt::cmdBeenden, WC_BUTTONW, kKnopfText, WS_TABSTOP | BS_DEFPUSHBUTTON, 6885, 2745, 1545, 330},
@@ -63,7 +63,7 @@ void frmFortschritt::ZeileAnhängen(const std::wstring& zeile) {
     const auto ende = static_cast<WPARAM>(GetWindowTextLengthW(text));
     SendMessageW(text, EM_SETSEL, ende, static_cast<LPARAM>(ende));
     SendMessageW(text, EM_SCROLLCARET, 0, 0);
-    ::Fenster::NachrichtenVerarbeiten();
+    ::Oberfläche::NachrichtenVerarbeiten();
 }
 
 void frmFortschritt::Öffnen(const std::wstring& titel, const std::wstring& modus) {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-class frmFortschritt final : public Fenster::Fenster, public modFortschritt::Anzeige {
+class frmFortschritt final : public Oberfläche::Fenster, public modFortschritt::Anzeige {
 public:
     enum : int {
         tmrSchließen = 1,

@@ -19,7 +19,7 @@ const COLORREF kHintergrund = RGB(0xEE, 0xEE, 0xEE);
 const COLORREF kLinkFarbe = RGB(0x00, 0x00, 0xC0);
 
 // Twips; client area 5610 x 5400. The picture is 350 x 120 pixels at 96 dpi.
-const Fenster::Steuerelement kLayout[] = {
+const Oberfläche::Steuerelement kLayout[] = {
     {frmInfos::cmdOk, WC_BUTTONW, L"&Ok", WS_TABSTOP | BS_DEFPUSHBUTTON, 4065, 4890, 1365, 375},
     {frmInfos::lblInfodatei, WC_STATICW, L"Infodatei ansehen", SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 180, 3990, 2000,
      240},
@@ -45,7 +45,7 @@ Handles::GdiObjekt& Hintergrund() {
 }
 
 void SchriftZeichnen(HDC dc, RECT feld, const wchar_t* text, int höhe, bool fett) {
-    const Handles::Schrift schrift(::Fenster::SchriftAnlegen({L"Tahoma", 0, fett}, höhe));
+    const Handles::Schrift schrift(::Oberfläche::SchriftAnlegen({L"Tahoma", 0, fett}, höhe));
     HGDIOBJ alt = SelectObject(dc, schrift.Get());
     DrawTextW(dc, text, -1, &feld, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_BOTTOM);
     SelectObject(dc, alt);
@@ -135,7 +135,7 @@ void frmInfos::Befehl(int id, int code) {
 void frmInfos::Zeichnen(const DRAWITEMSTRUCT& zeichnung) {
     if (zeichnung.CtlID != static_cast<UINT>(Image2)) return;
     HDC dc = zeichnung.hDC;
-    const ::Fenster::Prozentfläche p{zeichnung.rcItem};
+    const ::Oberfläche::Prozentfläche p{zeichnung.rcItem};
 
     TRIVERTEX ecken[] = {{p.r.left, p.r.top, 0x1400, 0x4800, 0x9000, 0},
                          {p.r.right, p.r.bottom, 0x7800, 0xAA00, 0xE600, 0}};

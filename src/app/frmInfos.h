@@ -6,7 +6,7 @@
 
 #include <string>
 
-class frmInfos final : public Fenster::Fenster {
+class frmInfos final : public Oberfläche::Fenster {
 public:
     enum : int {
         cmdOk = 1201,

@@ -16,7 +16,7 @@
 namespace {
 
 // Twips; client area 8160 x 3960. The two commands stand left of the texts that explain them.
-const Fenster::Steuerelement kLayout[] = {
+const Oberfläche::Steuerelement kLayout[] = {
     {frmMain::Image2, WC_STATICW, L"", SS_OWNERDRAW, 240, 240, 960, 960},
     {frmMain::lblTitel, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, 1440, 240, 6480, 420},
     {frmMain::lblBeschreibung, WC_STATICW, L"Bitte wählen Sie die gewünschte Funktion aus:", SS_LEFT | SS_NOPREFIX,

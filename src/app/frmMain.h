@@ -6,7 +6,7 @@
 #include <deque>
 #include <string>
 
-class frmMain final : public Fenster::Fenster {
+class frmMain final : public Oberfläche::Fenster {
 public:
     enum : int {
         cmdInfo = 1001,

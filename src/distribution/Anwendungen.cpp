@@ -63,7 +63,7 @@ bool FensterSchließen(const std::wstring& Titel, const std::vector<std::wstring
     const std::wstring gesucht = Großbuchstaben(Titel);
     bool ergebnis = false;
     for (HWND h : fenster) {
-        if (Großbuchstaben(Fenster::TextLesen(h)).find(gesucht) == std::wstring::npos || Eigenes(h) || !IstClient(h, Programme))
+        if (Großbuchstaben(Oberfläche::TextLesen(h)).find(gesucht) == std::wstring::npos || Eigenes(h) || !IstClient(h, Programme))
             continue;
         if (PostMessageW(h, WM_QUIT, 0, 0)) ergebnis = true;
     }

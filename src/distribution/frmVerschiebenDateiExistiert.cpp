@@ -7,7 +7,7 @@ namespace {
 using Dialog = frmVerschiebenDateiExistiert;
 
 // Twips; client area 7455 x 3135. Buttons left to right in the order the question reads.
-const Fenster::Steuerelement kLayout[] = {
+const Oberfläche::Steuerelement kLayout[] = {
     {Dialog::lblTitel1, WC_STATICW, L"Es ist ein Fehler beim Kopieren/Verschieben aufgetreten.", SS_LEFT | SS_NOPREFIX,
      120, 120, 7215, 285},
     {Dialog::lblBeschreibung, WC_STATICW, L"", SS_LEFT | SS_NOPREFIX, 120, 495, 7215, 2040},

@@ -6,7 +6,7 @@
 
 #include <string>
 
-class frmVerschiebenDateiExistiert final : public ::Fenster::Fenster {
+class frmVerschiebenDateiExistiert final : public ::Oberfläche::Fenster {
 public:
     enum : int {
         lblTitel1 = 1301,

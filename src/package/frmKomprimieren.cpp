@@ -46,7 +46,7 @@ const wchar_t* const kInfo2 =
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 
 // Twips; client area 9555 x 6555. Listed in tab order: "&Datei(en) hinzufügen..." comes first.
-const Fenster::Steuerelement kLayout[] = {
+const Oberfläche::Steuerelement kLayout[] = {
     {frmKomprimieren::cmdHinzufügen, WC_BUTTONW, L"&Datei(en) hinzufügen...", WS_TABSTOP | BS_PUSHBUTTON, 90, 4275,
      1995, 330},
     {frmKomprimieren::cmdEntfernen, WC_BUTTONW, L"D&atei(en) entfernen", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED,
@@ -98,8 +98,8 @@ bool EndungErgänzen(HWND besitzer, std::wstring& pfad) {
 
 // Whether the control's text fits its box in that font: check boxes on one line beside the box,
 // labels word-wrapped within their height.
-bool TextPasst(HWND element, const ::Fenster::Schriftart& schrift, int dpi, bool kasten) {
-    const Handles::Schrift font(::Fenster::SchriftAnlegen(schrift, MulDiv(schrift.punktHundertstel, dpi, 7200)));
+bool TextPasst(HWND element, const ::Oberfläche::Schriftart& schrift, int dpi, bool kasten) {
+    const Handles::Schrift font(::Oberfläche::SchriftAnlegen(schrift, MulDiv(schrift.punktHundertstel, dpi, 7200)));
     HDC dc = GetDC(element);
     if (!dc || !font) {
         if (dc) ReleaseDC(element, dc);
@@ -110,7 +110,7 @@ bool TextPasst(HWND element, const ::Fenster::Schriftart& schrift, int dpi, bool
     GetClientRect(element, &platz);
     // The check box itself with its gap takes about 20 pixels at 96 dpi.
     const int breite = platz.right - (kasten ? MulDiv(20, dpi, 96) : 0);
-    const std::wstring text = ::Fenster::TextLesen(element);
+    const std::wstring text = ::Oberfläche::TextLesen(element);
     RECT bedarf{0, 0, breite, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bedarf,
               DT_CALCRECT | DT_NOPREFIX | (kasten ? DT_SINGLELINE : DT_WORDBREAK));
@@ -164,7 +164,7 @@ void frmKomprimieren::SchriftenEinpassen() {
     if (bildschirm) ReleaseDC(nullptr, bildschirm);
     for (int id : {lblTitel2, lblInfo1, lblInfo2, chkDateienLöschen, chkFileSharingBeenden}) {
         for (int größe : {825, 800, 750, 700, 650}) {
-            const ::Fenster::Schriftart schrift{L"Tahoma", größe};
+            const ::Oberfläche::Schriftart schrift{L"Tahoma", größe};
             const bool kasten = id == chkDateienLöschen || id == chkFileSharingBeenden;
             if (größe == 650 || TextPasst(Element(id), schrift, dpi, kasten)) {
                 if (größe != 825) SchriftSetzen(id, schrift);
@@ -353,7 +353,7 @@ void frmKomprimieren::DragDropDateienEinfügen(HDROP ablageHandle) {
         }
     }
     EnableWindow(Handle(), FALSE);
-    ::Fenster::NachrichtenVerarbeiten();
+    ::Oberfläche::NachrichtenVerarbeiten();
     EnableWindow(Handle(), TRUE);
     DateienInListeEinfügen(pfade);
     UpdateWindow(Handle());

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-class frmKomprimieren final : public Fenster::Fenster {
+class frmKomprimieren final : public Oberfläche::Fenster {
 public:
     enum : int {
         cmdBeenden = IDCANCEL,  // Esc

@@ -78,7 +78,7 @@ INT_PTR CALLBACK Dialogprozedur(HWND dialog, UINT nachricht, WPARAM wParam, LPAR
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
             auto* zustand = reinterpret_cast<Zustand*>(GetWindowLongPtrW(dialog, DWLP_USER));
-            zustand->ergebnis = Fenster::TextLesen(GetDlgItem(dialog, kIdEingabe));
+            zustand->ergebnis = Oberfläche::TextLesen(GetDlgItem(dialog, kIdEingabe));
             EndDialog(dialog, IDOK);
             return TRUE;
         }

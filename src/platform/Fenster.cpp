@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace Fenster {
+namespace Oberfläche {
 namespace {
 
 const wchar_t* const kKlasse = L"LadewerkFenster";
@@ -243,4 +243,4 @@ int NachrichtenSchleife() {
     return static_cast<int>(nachricht.wParam);
 }
 
-}  // namespace Fenster
+}  // namespace Oberfläche

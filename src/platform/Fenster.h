@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace Fenster {
+namespace Oberfläche {
 
 // One control of a window's layout table; position and size in twips (1/1440 inch).
 struct Steuerelement {
@@ -104,4 +104,4 @@ void NachrichtenVerarbeiten();
 // Runs the event loop until WM_QUIT; returns its exit code.
 int NachrichtenSchleife();
 
-}  // namespace Fenster
+}  // namespace Oberfläche

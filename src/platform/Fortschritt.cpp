@@ -57,7 +57,7 @@ void Zwischendurch() {
     if (jetzt - zuletzt < kAbstandMs) return;
     zuletzt = jetzt;
     if (gesamt) BalkenSetzen();
-    Fenster::NachrichtenVerarbeiten();
+    Oberfläche::NachrichtenVerarbeiten();
 }
 
 Bytefortschritt::Bytefortschritt(uint64_t summe) {

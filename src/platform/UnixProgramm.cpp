@@ -82,7 +82,7 @@ Ablauf Ausführen(const std::vector<std::wstring>& argumente, unsigned long wart
     std::optional<int> code;
     while (!(code = CodeLesen(codeDatei)) && GetTickCount64() < ende) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        Fenster::NachrichtenVerarbeiten();
+        Oberfläche::NachrichtenVerarbeiten();
     }
     return {0, code};
 }

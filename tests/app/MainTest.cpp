@@ -93,7 +93,7 @@ TEST_F(Fortschritt, EveryCloseEndsTheProgramAndLeavesNothingHalfDone) {
         ErwartetesProgrammende ende;
         kSchließen[i]();
         EXPECT_EQ(ende.Anzahl(), 1) << i;
-        EXPECT_TRUE(Fenster::GeladeneFenster().empty()) << i;
+        EXPECT_TRUE(Oberfläche::GeladeneFenster().empty()) << i;
         EXPECT_FALSE(Existiert(teil) || Existiert(arbeit)) << i;
     }
     fenster.Öffnen(L"Ladewerk - Fortschritt", L"1");
@@ -172,7 +172,7 @@ TEST_F(Fortschritt, ClosingOnlyOnceTheWorkIsDoneAndOnlyModeTwoEndsTheProgram) {
         IsDialogMessageW(fenster.Handle(), &nachricht);
         nachricht.message = WM_CHAR;
         IsDialogMessageW(fenster.Handle(), &nachricht);
-        Fenster::NachrichtenVerarbeiten();  // the log box posts what it does with the key
+        Oberfläche::NachrichtenVerarbeiten();  // the log box posts what it does with the key
     };
     const std::function<void()> kWege[] = {
         [&] { taste(VK_RETURN); }, [&] { taste(VK_ESCAPE); }, [&] { SendMessageW(fenster.Handle(), WM_CLOSE, 0, 0); },
