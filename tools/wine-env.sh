@@ -12,27 +12,57 @@ export LOCPATH="$LADEWERK_LOCPATH"
 # bash itself cannot load the private locale and would warn about it; Wine can.
 { export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8; } 2>/dev/null
 
-# Starts a private Xvfb when there is no display; sets DISPLAY and xvfb_pid.
+# Starts a private Xvfb when there is no display or the one set does not answer; sets DISPLAY
+# and xvfb_pid. A server that dies at once (a display lock of another run, a crowded machine)
+# gets two more tries; after that the caller is told why instead of failing without a word.
 xvfb_starten() {
-    [ -n "${DISPLAY:-}" ] && return 0
-    local fifo nummer
-    fifo=$(mktemp -u "${TMPDIR:-/tmp}/ladewerk-xvfb.XXXXXX")
-    mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    read -r nummer <"$fifo"
-    rm -f "$fifo"
-    export DISPLAY=":$nummer"
+    [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1 && return 0
+    local fifo nummer protokoll versuch
+    protokoll=$(mktemp "${TMPDIR:-/tmp}/ladewerk-xvfb.XXXXXX")
+    for versuch in 1 2 3; do
+        fifo=$(mktemp -u "${TMPDIR:-/tmp}/ladewerk-xvfb.XXXXXX")
+        mkfifo "$fifo"
+        Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >"$protokoll" 2>&1 &
+        xvfb_pid=$!
+        nummer=""
+        read -r nummer <"$fifo" || true
+        rm -f "$fifo"
+        if [ -n "$nummer" ]; then
+            rm -f "$protokoll"
+            export DISPLAY=":$nummer"
+            return 0
+        fi
+        wait "$xvfb_pid" 2>/dev/null || true
+        xvfb_pid=""
+        [ "$versuch" -lt 3 ] && sleep 1
+    done
+    echo "Xvfb ließ sich nicht starten:" >&2
+    cat "$protokoll" >&2
+    rm -f "$protokoll"
+    return 1
 }
 
 # Boots a new prefix and sets what tests and users want from it: no crash dialog that waits
 # for a click, and no 2 s delay per closing dialog on a display without a window manager.
+# Wine's own words go to a log that is shown only when a step fails.
 wine_prefix_anlegen() {
-    local prefix=$1
-    WINEPREFIX="$prefix" wineboot -i >/dev/null 2>&1
-    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    WINEPREFIX="$prefix" wineserver -w
+    local prefix=$1 protokoll
+    protokoll=$(mktemp "${TMPDIR:-/tmp}/ladewerk-wineboot.XXXXXX")
+    if ! {
+        WINEPREFIX="$prefix" wineboot -i &&
+        WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
+        WINEPREFIX="$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+        WINEPREFIX="$prefix" wineserver -w
+    } >"$protokoll" 2>&1; then
+        echo "Wine ließ sich in $prefix nicht einrichten:" >&2
+        tail -n 30 "$protokoll" >&2
+        ls -ld "$prefix" >&2 2>&1 || true
+        echo "Benutzer: $(id)" >&2
+        WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+        rm -f "$protokoll"
+        return 1
+    fi
+    rm -f "$protokoll"
     schriften_kopieren "$prefix"
 }
 

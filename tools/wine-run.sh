@@ -22,7 +22,8 @@ aufräumen() {
 trap aufräumen EXIT
 
 if [ -n "${LADEWERK_WINE_VORLAGE:-}" ] && [ -f "$LADEWERK_WINE_VORLAGE/system.reg" ]; then
-    cp -a "$LADEWERK_WINE_VORLAGE/." "$prefix/"
+    # Copied as the current user: Wine refuses a prefix that someone else owns.
+    cp -dR --preserve=mode,timestamps "$LADEWERK_WINE_VORLAGE/." "$prefix/"
 else
     wine_prefix_anlegen "$prefix"
     prefix_abschotten "$prefix"
@@ -40,7 +41,7 @@ export TEST_PREMATURE_EXIT_FILE="Z:${unfertig//\//\\}"
 # GoogleTest's own verdict, for telling a failed test from Wine's loader failing after the end.
 ergebnis="$prefix/gtest-ergebnis.xml"
 export GTEST_OUTPUT="xml:Z:${ergebnis//\//\\}"
-xvfb_starten
+xvfb_starten || exit 1
 # The program's current folder is the throwaway prefix, so that a relative path in a test can
 # never reach the checkout the test was started from.
 program=$(realpath "$1")

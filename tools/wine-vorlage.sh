@@ -12,10 +12,24 @@ ziel=$1
 # A template from before the fonts were copied in is made again.
 [ -f "$ziel/system.reg" ] && [ -f "$ziel/.fertig" ] && [ -f "$ziel/drive_c/windows/Fonts/tahoma.ttf" ] && exit 0
 rm -rf "$ziel"
-mkdir -p "$ziel"
+mkdir -p "$(dirname "$ziel")"
 xvfb_pid=""
+neu=""
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; [ -n "$neu" ] && rm -rf "$neu"' EXIT
 xvfb_starten
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
-wine_prefix_anlegen "$ziel"
-prefix_abschotten "$ziel"
-touch "$ziel/.fertig"
+# Wine boots only in a folder that the user running it owns. A build tree on a shared or
+# mapped mount may look foreign to it, so the prefix is booted in the temp folder and moved.
+anlegen() {
+    neu=$(mktemp -d "${TMPDIR:-/tmp}/ladewerk-vorlage.XXXXXX")
+    wine_prefix_anlegen "$neu" && prefix_abschotten "$neu"
+}
+if ! anlegen; then
+    rm -rf "$neu"
+    echo "wine-vorlage: zweiter Versuch" >&2
+    sleep 2
+    anlegen
+fi
+touch "$neu/.fertig"
+mv "$neu" "$ziel.neu.$$"
+mv "$ziel.neu.$$" "$ziel"
+neu=""
