@@ -42,9 +42,10 @@ elif [ -n "$gross" ]; then
     korpora+=("$arbeit/korpora-gross/gross")
 fi
 
-# One prefix for the whole run, thrown away at the end.
-export WINEPREFIX="$arbeit/prefix"
-rm -rf "$WINEPREFIX"
+# One prefix for the whole run, thrown away at the end. It lives in the temp folder because
+# Wine refuses a prefix in a build tree that looks foreign to it (a shared or mapped mount).
+export WINEPREFIX
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/ladewerk-bench.XXXXXX")
 xvfb_pid=""
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$WINEPREFIX"; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
 xvfb_starten
