@@ -15,7 +15,7 @@ rm -rf "$ziel"
 mkdir -p "$(dirname "$ziel")"
 xvfb_pid=""
 neu=""
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; [ -n "$neu" ] && rm -rf "$neu" "$ziel.neu.$$"' EXIT
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; [ -n "$neu" ] && rm -rf "$neu"' EXIT
 xvfb_starten
 # Wine boots only in a folder that the user running it owns. A build tree on a shared or
 # mapped mount may look foreign to it, so the prefix is booted in the temp folder and moved.
@@ -29,8 +29,7 @@ if ! anlegen; then
     sleep 2
     anlegen
 fi
-touch "$neu/.fertig"
-# Moved under a temporary name first, so that a move cut short never looks like a finished template.
-mv "$neu" "$ziel.neu.$$"
-mv "$ziel.neu.$$" "$ziel"
+# Marked finished only after the move, so that a move cut short is made again next time.
+mv "$neu" "$ziel"
 neu=""
+touch "$ziel/.fertig"
